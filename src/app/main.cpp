@@ -1,0 +1,20 @@
+#include "app/frmMain.h"
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("キネモ"));
+    QApplication::setApplicationDisplayName(QStringLiteral("キネモ"));
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
+
+    installPlatform(makeQtPlatform());
+    frmMain window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The outside world as the windows see it. The program installs the real Qt
+// services at start; tests install recording doubles.
+
+#include <memory>
+
+class Prompts;
+class FileDialogs;
+class Beeper;
+class WindowCapture;
+
+struct Platform
+{
+    std::shared_ptr<Prompts> prompts;
+    std::shared_ptr<FileDialogs> fileDialogs;
+    std::shared_ptr<Beeper> beeper;
+    std::shared_ptr<WindowCapture> windowCapture;
+};
+
+Platform &platform();
+void installPlatform(Platform services);

@@ -1,0 +1,72 @@
+#include "recording_platform.h"
+
+#include "app/app_paths.h"
+#include "app/measurement_state.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+Prompts::Answer RecordingPrompts::message(const QString &text, Buttons buttons, Icon icon)
+{
+    shown.append({text, buttons, icon});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes
+                                                                          : Answer::Ok;
+}
+
+std::optional<QString> RecordingPrompts::input(const QString &prompt, const QString &,
+                                               const QString &)
+{
+    inputPrompts.append(prompt);
+    if (!inputs.isEmpty())
+        return inputs.dequeue();
+    return std::nullopt;
+}
+
+QStringList RecordingPrompts::texts() const
+{
+    QStringList list;
+    for (const Shown &s : shown)
+        list.append(s.text);
+    return list;
+}
+
+QString PresetFileDialogs::openFileName(const QString &, const QString &filters)
+{
+    filtersSeen.append(filters);
+    return openNames.isEmpty() ? QString() : openNames.dequeue();
+}
+
+QString PresetFileDialogs::saveFileName(const QString &, const QString &filters,
+                                        const QString &defaultSuffix)
+{
+    filtersSeen.append(filters);
+    suffixesSeen.append(defaultSuffix);
+    return saveNames.isEmpty() ? QString() : saveNames.dequeue();
+}
+
+QImage GrabWindowCapture::capture(QWidget *window)
+{
+    ++captures;
+    return window ? window->grab().toImage() : QImage();
+}
+
+struct TestPlatform::TempDir
+{
+    QTemporaryDir dir;
+};
+
+TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
+{
+    programFolder = m_folder->dir.path();
+    setProgramFolder(programFolder);
+    resetMeasurementState();
+    installPlatform(Platform{prompts, fileDialogs, beeper, windowCapture});
+}
+
+TestPlatform::~TestPlatform()
+{
+    installPlatform(Platform{});
+    setProgramFolder(QString());
+}

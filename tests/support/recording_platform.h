@@ -1,0 +1,84 @@
+#pragma once
+// Test doubles for the platform: prompts answered from a queue with every
+// text recorded, file dialogs that return preset names, a beep counter and a
+// window capture that grabs the widget offscreen.
+
+#include "platform/beeper.h"
+#include "platform/file_dialogs.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "platform/window_capture.h"
+
+#include <QQueue>
+#include <QStringList>
+#include <memory>
+
+class RecordingPrompts : public Prompts
+{
+public:
+    struct Shown
+    {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    // Answers given in order; when the queue is empty: Yes for Yes/No
+    // questions, Ok otherwise, and a cancelled input box.
+    QQueue<Answer> answers;
+    QQueue<std::optional<QString>> inputs;
+    QList<Shown> shown;
+    QStringList inputPrompts;
+
+    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+
+    QStringList texts() const;
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }
+};
+
+class PresetFileDialogs : public FileDialogs
+{
+public:
+    QQueue<QString> openNames; // empty queue: cancelled
+    QQueue<QString> saveNames;
+    QStringList filtersSeen;
+    QStringList suffixesSeen;
+
+    QString openFileName(const QString &title, const QString &filters) override;
+    QString saveFileName(const QString &title, const QString &filters,
+                         const QString &defaultSuffix) override;
+};
+
+class CountingBeeper : public Beeper
+{
+public:
+    int beeps = 0;
+    void beep() override { ++beeps; }
+};
+
+class GrabWindowCapture : public WindowCapture
+{
+public:
+    int captures = 0;
+    QImage capture(QWidget *window) override;
+};
+
+// Installs fresh doubles for one test and points the program folder at a
+// temporary directory, so no test touches the real settings file.
+struct TestPlatform
+{
+    TestPlatform();
+    ~TestPlatform();
+
+    std::shared_ptr<RecordingPrompts> prompts = std::make_shared<RecordingPrompts>();
+    std::shared_ptr<PresetFileDialogs> fileDialogs = std::make_shared<PresetFileDialogs>();
+    std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
+    std::shared_ptr<GrabWindowCapture> windowCapture = std::make_shared<GrabWindowCapture>();
+    QString programFolder;
+
+private:
+    struct TempDir;
+    std::unique_ptr<TempDir> m_folder;
+};
