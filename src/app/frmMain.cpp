@@ -79,6 +79,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     buildMenus();
     buildControls();
+    wireVideo();
+    wireDigitizing();
+    wireResults();
+    wireDataFile();
+    wireSettings();
+    wirePrintHelp();
     runStartUp();
     tmrTimer->start();
 }

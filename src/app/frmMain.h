@@ -119,6 +119,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Each subsystem connects its controls in its own file (frmMain_<name>.cpp)
+    // and keeps its own state there.
+    void wireVideo();
+    void wireDigitizing();
+    void wireResults();
+    void wireDataFile();
+    void wireSettings();
+    void wirePrintHelp();
+
     void buildMenus();
     void buildControls();
     QWidget *buildRightColumn();
