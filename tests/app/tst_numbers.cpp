@@ -216,6 +216,7 @@ void TestNumbers::numberText_data()
     QTest::newRow("96") << 96.0f << "96";
     QTest::newRow("100000") << 100000.0f << "100000";
     QTest::newRow("1234567") << 1234567.0f << "1234567";
+    QTest::newRow("largest plain") << 9999999.0f << "9999999";
     QTest::newRow("12345678") << 12345678.0f << "1.234568E+07";
     QTest::newRow("1E+08") << 1e8f << "1E+08";
     QTest::newRow("rounds up into exponent form") << 9999999.5f << "1E+07";
@@ -260,6 +261,7 @@ void TestNumbers::fileNumberTextFloat_data()
     QTest::newRow("one third") << 1.0f / 3.0f << " .3333333";
     QTest::newRow("small fraction") << 0.0015f << " .0015";
     QTest::newRow("exponent small") << 1.5e-7f << " 1.5E-07";
+    QTest::newRow("exponent from 1E+07") << 1e7f << " 1E+07";
     QTest::newRow("exponent large") << -12345678.0f << "-1.234568E+07";
 }
 
