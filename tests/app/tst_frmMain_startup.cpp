@@ -1,0 +1,170 @@
+#include "app/frmMain.h"
+#include "app/measurement_state.h"
+#include "app/settings_file.h"
+#include "recording_platform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+
+class TestFrmMainStartUp : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeSettings(const QString &folder, const QByteArray &content)
+    {
+        QFile f(folder + "/kinmo.txt");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+private slots:
+    void firstStartWithoutSettingsFile()
+    {
+        TestPlatform platform;
+        frmMain w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("キネモ"));
+        QCOMPARE(measurementState().SettingsPassword, QStringLiteral("qz47"));
+        QVERIFY(w.cmdProtDisp->isHidden());
+        QVERIFY(w.mnuFilePrint->isEnabled());
+        QVERIFY(w.mnuViewResult1->isEnabled());
+        QVERIFY(!w.cmdSpd->isHidden());
+        QVERIFY(!w.mnuViewResult2->isEnabled());
+        QVERIFY(w.cmdDis->isHidden());
+        QVERIFY(!QFile::exists(platform.programFolder + "/kinmo.txt"));
+
+        // The no-video state.
+        QVERIFY(!w.ctrlSlider->isEnabled());
+        for (const char *name : {"cmdBackFrame", "cmdFwdFrame", "cmdPlay", "cmdStop", "cmdLength",
+                                 "cmdBack", "cmdStep", "cmdErase", "cmdProtDisp", "cmdPlayer"}) {
+            auto *control = w.findChild<QWidget *>(name);
+            QVERIFY2(control, name);
+            QVERIFY2(!control->isEnabled(), name);
+        }
+        QCOMPARE(w.cmdLength->text(), QStringLiteral("長さの設定"));
+        QCOMPARE(w.lblLength->text(), QStringLiteral("長さは設定されていません"));
+        QCOMPARE(w.lblLength->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(w.lblHosei->text(), QStringLiteral("手ぶれ補正\r\nＯＦＦ"));
+        QCOMPARE(w.lblHosei->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(w.lblCount->text(), QStringLiteral("/ 0"));
+        QCOMPARE(w.lblCurrentTimeValue->text(), QStringLiteral("0.00秒/0.00秒"));
+        QCOMPARE(w.lblFPSValue->text(), QStringLiteral("0"));
+        QVERIFY(w.lblKijun->isHidden());
+        QVERIFY(w.txtLengthValue->isHidden());
+        QVERIFY(w.cmbTanni->isHidden());
+        QVERIFY(w.lblLength1->isHidden());
+    }
+
+    void settingsChangeTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<bool>("speed");
+        QTest::addColumn<bool>("distance");
+        QTest::addColumn<bool>("allPointsButton");
+        QTest::newRow("print 1") << QByteArray("p\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n")
+                                 << true << true << false << false;
+        QTest::newRow("print 2") << QByteArray("p\r\n0\r\n0\r\n2\r\n0\r\n1\r\n1\r\n")
+                                 << false << true << false << false;
+        QTest::newRow("print 3") << QByteArray("p\r\n0\r\n0\r\n3\r\n0\r\n1\r\n1\r\n")
+                                 << false << true << false << false;
+        QTest::newRow("distance only") << QByteArray("p\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n")
+                                       << true << false << true << false;
+        QTest::newRow("both results") << QByteArray("p\r\n0\r\n2\r\n0\r\n0\r\n1\r\n0\r\n")
+                                      << true << true << true << true;
+        QTest::newRow("results off whatever the kind")
+            << QByteArray("p\r\n3\r\n2\r\n0\r\n0\r\n1\r\n1\r\n") << true << false << false << false;
+    }
+    void settingsChangeTheWindow()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, print);
+        QFETCH(bool, speed);
+        QFETCH(bool, distance);
+        QFETCH(bool, allPointsButton);
+        TestPlatform platform;
+        writeSettings(platform.programFolder, settings);
+        frmMain w;
+        QCOMPARE(w.mnuFilePrint->isEnabled(), print);
+        QCOMPARE(w.mnuViewResult1->isEnabled(), speed);
+        QCOMPARE(!w.cmdSpd->isHidden(), speed);
+        QCOMPARE(w.mnuViewResult2->isEnabled(), distance);
+        QCOMPARE(!w.cmdDis->isHidden(), distance);
+        QCOMPARE(!w.cmdProtDisp->isHidden(), allPointsButton);
+    }
+
+    void unknownResultKindLeavesCommandsAsTheyWere()
+    {
+        TestPlatform platform;
+        frmMain w; // defaults: speed only
+        measurementState().ResultKindMode = 7;
+        w.applySettingsToControls();
+        QVERIFY(w.mnuViewResult1->isEnabled());
+        QVERIFY(!w.mnuViewResult2->isEnabled());
+    }
+
+    void quitAnsweredNoKeepsEverything()
+    {
+        TestPlatform platform;
+        frmMain w;
+        w.show();
+        measurementState().PointCount = 2;
+        platform.prompts->answers.enqueue(Prompts::Answer::No);
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(platform.prompts->texts(), QStringList{QStringLiteral("キネモを終了しますか？")});
+        QCOMPARE(platform.prompts->shown.constFirst().icon, Prompts::Icon::Question);
+        QCOMPARE(platform.prompts->shown.constFirst().buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(int(measurementState().PointCount), 2);
+        QVERIFY(!QFile::exists(platform.programFolder + "/kinmo.txt"));
+    }
+
+    void quitAnsweredYesWritesTheSettingsAndClosesOtherWindows()
+    {
+        TestPlatform platform;
+        frmMain w;
+        w.show();
+        QWidget other;
+        other.show();
+        w.Result1Window = &other;
+        platform.prompts->answers.enqueue(Prompts::Answer::Yes);
+        QVERIFY(w.close());
+        QVERIFY(!other.isVisible());
+        QFile f(platform.programFolder + "/kinmo.txt");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n"));
+    }
+
+    void quitStillClosesWhenTheSettingsCannotBeWritten()
+    {
+        TestPlatform platform;
+        // The settings file's place is taken by a folder: it cannot be replaced.
+        QVERIFY(QDir(platform.programFolder).mkdir("kinmo.txt"));
+        frmMain w;
+        w.show();
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+    }
+
+    void settingsReadAtStartAreWrittenBackByteForByte()
+    {
+        TestPlatform platform;
+        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n");
+        writeSettings(platform.programFolder, content);
+        frmMain w;
+        w.show();
+        QVERIFY(w.close());
+        QFile f(platform.programFolder + "/kinmo.txt");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content);
+    }
+};
+
+QTEST_MAIN(TestFrmMainStartUp)
+#include "tst_frmMain_startup.moc"
