@@ -1,0 +1,67 @@
+#pragma once
+// The environment settings dialog: six arrays of option buttons, one per
+// setting, spread over five tabs. "O  K" takes the choices into the settings,
+// brings the main window's commands into line with them and writes the
+// settings file; "初期設定" resets the settings to their defaults at once;
+// "キャンセル" just closes. Opened only by the password dialog.
+//
+// Option buttons of an array are named "<array>_<index>" (optPrint_0 ..
+// optPrint_3); the members optDisp1 ... optAll hold them by index.
+
+#include "settings/settings_options.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class frmMain;
+
+class frmSystem : public QWidget
+{
+    Q_OBJECT
+public:
+    // The main window is the one whose commands "O  K" updates; it may be
+    // gone by then, and is then left alone.
+    explicit frmSystem(frmMain *mainWindow, QWidget *parent = nullptr);
+
+    // Shows the dialog, or brings forward the one already open; it deletes
+    // itself when closed.
+    static frmSystem *showSettings(frmMain *mainWindow);
+
+    QTabWidget *Tab1 = nullptr;
+    QGroupBox *frameDisp1 = nullptr;
+    QGroupBox *frameDisp2 = nullptr;
+    QGroupBox *framePrint = nullptr;
+    QGroupBox *frameProt = nullptr;
+    QGroupBox *frameAction = nullptr;
+    QGroupBox *frameAll = nullptr;
+    QList<QRadioButton *> optDisp1;
+    QList<QRadioButton *> optDisp2;
+    QList<QRadioButton *> optPrint;
+    QList<QRadioButton *> optProt;
+    QList<QRadioButton *> optAction;
+    QList<QRadioButton *> optAll;
+    QPushButton *cmdStandard = nullptr;
+    QPushButton *cmdOk = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+private:
+    void buildControls();
+    void buildFrame(int setting, const QRect &geometryTwips);
+    void selectCurrentValues();
+
+    void Tab1_Click(int tab);
+    void cmdOk_Click();
+    void cmdStandard_Click();
+    void cmdCancel_Click();
+
+    QPointer<frmMain> m_main;
+    std::array<QGroupBox *, SettingCount> m_frames{};
+    std::array<QButtonGroup *, SettingCount> m_groups{};
+};
