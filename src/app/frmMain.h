@@ -98,6 +98,8 @@ public:
     QPointer<QWidget> PlayerWindow;
     QPointer<QWidget> Result1Window;
     QPointer<QWidget> Result2Window;
+    // The password dialog while it is open ("環境設定" brings it forward).
+    QPointer<QWidget> PasswordWindow;
 
     // The start-up sequence: controls into the no-video state, the settings
     // file read, the result and print commands set from the settings. Runs
