@@ -1,0 +1,71 @@
+#include "datafile/measurement_file_commands.h"
+
+#include "platform/beeper.h"
+#include "platform/file_dialogs.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+
+#include <QFileInfo>
+
+namespace datafile {
+
+namespace {
+
+void beep()
+{
+    if (platform().beeper)
+        platform().beeper->beep();
+}
+
+} // namespace
+
+SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
+{
+    const QString path = platform().fileDialogs->saveFileName(
+        QStringLiteral("データを保存する"), measurementFileFilter(), measurementFileSuffix());
+    if (path.isEmpty())
+        return SaveOutcome::Cancelled;
+
+    if (QFileInfo::exists(path)) {
+        const auto answer = platform().prompts->message(
+            QStringLiteral("同じ名前のファイルが存在します。\r\n上書きしますか？"),
+            Prompts::Buttons::YesNo, Prompts::Icon::Question);
+        if (answer != Prompts::Answer::Yes)
+            return SaveOutcome::Declined;
+    }
+
+    if (!writeMeasurementFile(path, contents)) {
+        beep();
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}
+
+SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)
+{
+    return saveMeasurementWithDialog(mainWindowCsv(state));
+}
+
+SaveOutcome saveResultWindowMeasurement(const MeasurementState &state,
+                                        const results::ResultTable &rows)
+{
+    return saveMeasurementWithDialog(resultWindowCsv(state, rows));
+}
+
+std::optional<MeasurementFileData> chooseAndReadMeasurementFile()
+{
+    const QString path = platform().fileDialogs->openFileName(QStringLiteral("データを取り込む"),
+                                                              measurementFileFilter());
+    if (path.isEmpty())
+        return std::nullopt;
+
+    MeasurementFileRead read = readMeasurementFile(path);
+    if (!read.ok) {
+        beep();
+        platform().prompts->message(read.error, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return std::move(read.data);
+}
+
+} // namespace datafile

@@ -1,0 +1,40 @@
+#pragma once
+// The save and load commands of the measurement file, with their dialogs and
+// questions. They talk to the user only through the platform services, so
+// every window can use them and tests can answer for the user.
+
+#include "datafile/measurement_csv.h"
+
+#include <optional>
+
+namespace datafile {
+
+enum class SaveOutcome
+{
+    Cancelled,
+    Declined,
+    Saved,
+    Failed
+};
+
+// The save dialog ("キネモデータ (*.csv)", default extension csv), the
+// overwrite question for an existing file, then the write. The old file is
+// replaced only by a complete new one; a failed write beeps.
+SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);
+
+// The main window's "データを保存する(&S)".
+SaveOutcome saveMainWindowMeasurement(const MeasurementState &state);
+
+// A result window's "データを書き込む(&S)": `rows` is the window's table
+// (ResultRows of the time-speed window, DistanceRows of the time-distance
+// window), whose columns RowTime and RowValue fill columns 5 and 6.
+SaveOutcome saveResultWindowMeasurement(const MeasurementState &state,
+                                        const results::ResultTable &rows);
+
+// The open dialog, then the whole file read and checked. A file that cannot
+// be read or fails the check beeps and shows why; the result is then empty,
+// as it is when the dialog is cancelled. Nothing is changed here: the caller
+// clears its measurement and applies the data.
+std::optional<MeasurementFileData> chooseAndReadMeasurementFile();
+
+} // namespace datafile
