@@ -1,0 +1,112 @@
+#pragma once
+// The frame source on FFmpeg (libavformat, libavcodec, libswscale).
+//
+// A frame is found by its own timestamp: seek to the keyframe at or before
+// the wanted time, then decode forward. A seek that lands after the wanted
+// time (MPEG program streams, HEVC open groups) is repeated further back, and
+// going back to the very start re-opens the file, the only rewind that works
+// in every container. Stepping forward continues decoding without a seek.
+// Every file operation runs under a deadline, so a damaged or endless file
+// cannot hang the caller.
+
+#include "platform/ffmpeg_frame_scaler.h"
+#include "platform/ffmpeg_handles.h"
+#include "video/frame_source.h"
+
+#include <QDeadlineTimer>
+
+struct AVStream;
+
+class FfmpegFrameSource : public FrameSource
+{
+public:
+    // Work counters since open(), for tests and measurements.
+    struct Stats
+    {
+        int framesDecoded = 0; // frames received from the decoder
+        int seeks = 0;         // container seeks, re-seeks included
+        int reseeks = 0;       // seeks repeated because the first one landed late
+        int reopens = 0;       // rewinds by opening the file again
+    };
+
+    FfmpegFrameSource();
+    ~FfmpegFrameSource() override;
+    FfmpegFrameSource(const FfmpegFrameSource &) = delete;
+    FfmpegFrameSource &operator=(const FfmpegFrameSource &) = delete;
+
+    bool open(const QString &path) override;
+    void close() override;
+    QString path() const override { return m_path; }
+
+    QVector<StreamKind> streams() const override { return m_streams; }
+    double streamLengthSeconds() const override { return m_lengthSeconds; }
+    double frameRate() const override { return m_frameRate; }
+    QSize displaySize() const override { return m_displaySize; }
+    int rotationDegrees() const override { return m_rotation; }
+
+    QImage frameAtTime(double seconds, QSize size) override;
+    double lastFrameSeconds() const override { return m_lastReturnedSeconds; }
+
+    const Stats &stats() const { return m_stats; }
+    // Upper bound for opening a file and for each frame request.
+    void setTimeLimitMs(int milliseconds) { m_timeLimitMs = milliseconds; }
+
+private:
+    struct Decoded
+    {
+        ffmpeg::FramePtr frame;
+        double seconds = 0;
+        explicit operator bool() const { return bool(frame); }
+    };
+    enum class Next
+    {
+        Frame,
+        End
+    };
+
+    static int interruptRequested(void *opaque);
+
+    bool openContainer();
+    void readProperties();
+    double measuredEndSeconds();
+    AVStream *videoStream() const;
+    double frameSeconds(const AVFrame &frame) const;
+    static qint64 rawTimestamp(const AVFrame &frame);
+
+    bool positionFor(double target);
+    bool canContinueTo(double target) const;
+    bool seekBefore(double seconds, double target);
+    bool rewind();
+    void resetDecodeState();
+    Next decodeNext(Decoded &out);
+    bool advanceTo(double target);
+
+    QString m_path;
+    ffmpeg::FormatPtr m_format;
+    ffmpeg::CodecPtr m_codec;
+    ffmpeg::PacketPtr m_packet;
+    FfmpegFrameScaler m_scaler;
+    QDeadlineTimer m_deadline;
+    int m_timeLimitMs = 20000;
+
+    // What the file says, read once at open().
+    QVector<StreamKind> m_streams;
+    int m_videoIndex = -1;
+    double m_lengthSeconds = 0;
+    double m_frameRate = 0;
+    double m_tolerance = 0; // timestamp rounding allowed when matching a time
+    QSize m_displaySize;
+    int m_rotation = 0;
+    qint64 m_startTs = 0; // stream start in stream time-base units
+
+    // Where decoding stands. `m_current` is the last frame taken from the
+    // decoder in order, `m_lookahead` the one after it when already decoded.
+    Decoded m_current;
+    Decoded m_lookahead;
+    bool m_atStart = false; // nothing read since the file was opened
+    bool m_inputEnded = false;
+    bool m_drainSent = false;
+    bool m_interrupted = false;
+    double m_lastReturnedSeconds = -1;
+    Stats m_stats;
+};
