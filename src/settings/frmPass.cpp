@@ -59,6 +59,11 @@ void frmPass::buildControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipsRect(120, 120, 4095, 735));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The longer prompt wraps to a third line; a smaller face keeps it inside.
+    Label1->setWordWrap(true);
+    QFont promptFont = font();
+    promptFont.setPointSize(8);
+    Label1->setFont(promptFont);
 
     const QStringList captions = {QStringLiteral("現在のパスワード"),
                                   QStringLiteral("新しいパスワード"),
@@ -69,8 +74,10 @@ void frmPass::buildControls()
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(captions[i], this);
         label->setObjectName(QStringLiteral("lblPass_%1").arg(i));
-        label->move(twipsToPixels(labelLefts[i]), twipsToPixels(labelTops[i]));
-        label->adjustSize();
+        // Up to the box; a caption too long for one line wraps below.
+        label->setGeometry(twipsRect(labelLefts[i], labelTops[i], 1875 - labelLefts[i], 510));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
         lblPass.append(label);
 
         auto *box = new QLineEdit(this);

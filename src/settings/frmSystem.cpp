@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -70,6 +71,9 @@ void frmSystem::buildControls()
     Tab1->setGeometry(twipsRect(120, 240, 4725, 3495));
     for (const QString &caption : settingsTabCaptions())
         Tab1->addTab(new QWidget, caption);
+    // All five tabs fit side by side, without scroll arrows.
+    Tab1->setUsesScrollButtons(false);
+    Tab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 9px; }"));
     connect(Tab1, &QTabWidget::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
 
     const QRect resultFrame(360, 840, 4245, 2600);
