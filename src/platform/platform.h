@@ -8,6 +8,8 @@ class Prompts;
 class FileDialogs;
 class Beeper;
 class WindowCapture;
+class Printer;
+class Browser;
 
 struct Platform
 {
@@ -15,6 +17,8 @@ struct Platform
     std::shared_ptr<FileDialogs> fileDialogs;
     std::shared_ptr<Beeper> beeper;
     std::shared_ptr<WindowCapture> windowCapture;
+    std::shared_ptr<Printer> printer;
+    std::shared_ptr<Browser> browser;
 };
 
 Platform &platform();

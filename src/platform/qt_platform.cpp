@@ -3,6 +3,7 @@
 #include "platform/beeper.h"
 #include "platform/file_dialogs.h"
 #include "platform/prompts.h"
+#include "platform/qt_print_services.h"
 #include "platform/window_capture.h"
 
 #include <QAbstractButton>
@@ -147,5 +148,7 @@ Platform makeQtPlatform()
     services.fileDialogs = std::make_shared<QtFileDialogs>();
     services.beeper = std::make_shared<QtBeeper>();
     services.windowCapture = std::make_shared<QtWindowCapture>();
+    services.printer = makeQtPrinter();
+    services.browser = makeQtBrowser();
     return services;
 }

@@ -62,7 +62,12 @@ TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
     programFolder = m_folder->dir.path();
     setProgramFolder(programFolder);
     resetMeasurementState();
-    installPlatform(Platform{prompts, fileDialogs, beeper, windowCapture});
+    Platform services;
+    services.prompts = prompts;
+    services.fileDialogs = fileDialogs;
+    services.beeper = beeper;
+    services.windowCapture = windowCapture;
+    installPlatform(std::move(services));
 }
 
 TestPlatform::~TestPlatform()

@@ -1,0 +1,59 @@
+#include "platform/qt_print_services.h"
+
+#include "platform/browser.h"
+#include "platform/printer.h"
+#include "printhelp/print_page.h"
+
+#include <QDesktopServices>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QUrl>
+
+namespace {
+
+class QtPrinter : public Printer
+{
+public:
+    bool available() override { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+    bool printPage(const QImage &picture) override
+    {
+        if (picture.isNull())
+            return false;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("キネモ"));
+        printer.setCreator(QStringLiteral("キネモ"));
+        // Keep the printer's own margins: the page's coordinates cover the
+        // area it can actually print on.
+        const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+        if (!printer.setPageLayout(printpage::pageLayout(margins)))
+            return false;
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return false;
+        printpage::paintPrintPage(painter, QRect(0, 0, printer.width(), printer.height()), picture);
+        return painter.end() && printer.printerState() != QPrinter::Error;
+    }
+};
+
+class DesktopBrowser : public Browser
+{
+public:
+    bool openLocalFile(const QString &path) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+};
+
+} // namespace
+
+std::shared_ptr<Printer> makeQtPrinter()
+{
+    return std::make_shared<QtPrinter>();
+}
+
+std::shared_ptr<Browser> makeQtBrowser()
+{
+    return std::make_shared<DesktopBrowser>();
+}
