@@ -437,6 +437,12 @@ FfmpegFrameSource::Next FfmpegFrameSource::decodeNext(Decoded &out)
         if (m_drainSent)
             return Next::End;
         if (!m_inputEnded) {
+            // FFmpeg asks the interrupt callback only when it refills its
+            // buffer; a file that decodes slowly is stopped here as well.
+            if (m_deadline.hasExpired()) {
+                m_interrupted = true;
+                return Next::End;
+            }
             const int read = av_read_frame(m_format.get(), m_packet.get());
             if (read >= 0) {
                 m_atStart = false;

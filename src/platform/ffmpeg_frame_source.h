@@ -48,6 +48,8 @@ public:
     double lastFrameSeconds() const override { return m_lastReturnedSeconds; }
 
     const Stats &stats() const { return m_stats; }
+    // Scaling contexts built so far; one per change of picture or preview size.
+    int scalerContextsBuilt() const { return m_scaler.contextsBuilt(); }
     // Upper bound for opening a file and for each frame request.
     void setTimeLimitMs(int milliseconds) { m_timeLimitMs = milliseconds; }
 

@@ -61,6 +61,7 @@ private slots:
     void badInput_data();
     void badInput();
     void truncatedVideoShowsWhatIsThere();
+    void timeLimitStopsAndRecovers();
     void openingAgainReplacesTheFile();
 
 private:
@@ -107,6 +108,7 @@ void TestFfmpegFrameSource::frameExact()
     QVERIFY2(stepping.stats().framesDecoded <= total,
              qPrintable(QString::number(stepping.stats().framesDecoded)));
     QCOMPARE(stepping.stats().seeks, 0);
+    QCOMPARE(stepping.scalerContextsBuilt(), 1);
     QCOMPARE(readFrameNumber(stepping.frame(total, size)), total - 1);
 
     FfmpegFrameSource jumping;
@@ -154,6 +156,10 @@ void TestFfmpegFrameSource::displaySize_data()
     QTest::newRow("16:9") << ClipKind::Wide16x9 << QSize(192, 108) << 0 << QSize(640, 360);
     QTest::newRow("rotated phone video")
         << ClipKind::Rotated90 << QSize(160, 120) << 90 << QSize(640, 480);
+    QTest::newRow("upside down") << ClipKind::Rotated180 << QSize(160, 120) << 180
+                                 << QSize(640, 480);
+    QTest::newRow("on its other side")
+        << ClipKind::Rotated270 << QSize(160, 120) << 270 << QSize(640, 480);
     QTest::newRow("pixels 4:3 wide")
         << ClipKind::NonSquarePixels << QSize(160, 120) << 0 << QSize(640, 480);
 }
@@ -246,6 +252,10 @@ void TestFfmpegFrameSource::imageSizeIsExact()
         QCOMPARE(readFrameNumber(image), 3);
     }
     QVERIFY(source.frame(3, QSize()).isNull());
+    // One scaling context per size change, none for a repeated size.
+    QCOMPARE(source.scalerContextsBuilt(), 4);
+    QCOMPARE(readFrameNumber(source.frame(4, QSize(64, 48))), 4);
+    QCOMPARE(source.scalerContextsBuilt(), 4);
 }
 
 void TestFfmpegFrameSource::badInput_data()
@@ -263,6 +273,7 @@ void TestFfmpegFrameSource::badInput_data()
     row("truncated MOV without its index", ClipKind::TruncatedMov, false, false);
     row("sound only", ClipKind::AudioOnly, true, false);
     row("video stream without frames", ClipKind::NoVideoPackets, true, true);
+    row("video stream without decoder", ClipKind::UnknownCodec, true, true);
     QTest::newRow("missing file") << ClipMaker::dataDir() + "/no such file.avi" << false << false;
     QTest::newRow("a folder") << ClipMaker::dataDir() << false << false;
 }
@@ -311,6 +322,28 @@ void TestFfmpegFrameSource::truncatedVideoShowsWhatIsThere()
     QCOMPARE(readFrameNumber(source.frame(149, size)), last);
     QCOMPARE(readFrameNumber(source.frame(5, size)), 5);
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// A request that runs out of time gives no picture rather than a wrong one,
+// and the next request with time to spare is exact again.
+void TestFfmpegFrameSource::timeLimitStopsAndRecovers()
+{
+    const QString file = ClipMaker::path(ClipKind::Mp4H264_240);
+    QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
+    const QSize size(160, 120);
+    FfmpegFrameSource source;
+    source.setTimeLimitMs(0);
+    QVERIFY(!source.open(file));
+    source.setTimeLimitMs(20000);
+    QVERIFY(source.open(file));
+    QCOMPARE(readFrameNumber(source.frame(100, size)), 100);
+    source.setTimeLimitMs(0);
+    QVERIFY(source.frame(500, size).isNull());
+    QVERIFY(source.frame(101, size).isNull());
+    QCOMPARE(source.lastFrameSeconds(), 100 / 240.0);
+    source.setTimeLimitMs(20000);
+    QCOMPARE(readFrameNumber(source.frame(500, size)), 500);
+    QCOMPARE(readFrameNumber(source.frame(101, size)), 101);
 }
 
 void TestFfmpegFrameSource::openingAgainReplacesTheFile()

@@ -83,6 +83,10 @@ Recipe recipeFor(ClipKind kind)
         // Stored turned a quarter to the left, as a phone held upright
         // stores its picture; the display matrix turns it back.
         return {{"-vf", "transpose=cclock"}, h264Args(30), "mov", 90};
+    case ClipKind::Rotated180:
+        return {{"-vf", "hflip,vflip"}, h264Args(30), "mov", 180};
+    case ClipKind::Rotated270:
+        return {{"-vf", "transpose=clock"}, h264Args(30), "mov", 270};
     case ClipKind::NonSquarePixels:
         return {{"-vf", "scale=120:120,setsar=4/3"}, h264Args(25), "mp4", 0};
     default:
@@ -232,6 +236,18 @@ bool writeFile(const QString &target, const QByteArray &content)
     return true;
 }
 
+bool replaceBytes(const QString &target, const QByteArray &from, const QByteArray &to)
+{
+    QFile file(target);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail("cannot read " + target);
+    QByteArray content = file.readAll();
+    file.close();
+    if (!content.contains(from))
+        return fail("nothing to replace in " + target);
+    return writeFile(target, content.replace(from, to));
+}
+
 bool make(ClipKind kind, const QString &target)
 {
     switch (kind) {
@@ -249,6 +265,12 @@ bool make(ClipKind kind, const QString &target)
     case ClipKind::NoVideoPackets:
         return runFfmpeg(QStringList{"-f", "lavfi", "-i", "color=c=gray:s=160x120:r=25:d=1"} +
                          MjpegArgs + QStringList{"-bsf:v", "noise=drop=1", "-f", "avi", target});
+    case ClipKind::UnknownCodec:
+        // A Motion JPEG AVI whose codec tags are overwritten afterwards: the
+        // muxer itself refuses a tag it does not know.
+        return runFfmpeg(QStringList{"-f", "lavfi", "-i", "color=c=gray:s=160x120:r=25:d=1"} +
+                         MjpegArgs + QStringList{"-f", "avi", target}) &&
+               replaceBytes(target, "MJPG", "QQQQ");
     default:
         return makeNumbered(kind, target);
     }
@@ -278,6 +300,10 @@ ClipSpec ClipMaker::spec(ClipKind kind)
         return {"wide_16x9.mp4", 50, 25, 1, QSize(192, 108)};
     case ClipKind::Rotated90:
         return {"rotated_90.mov", 60, 30, 1, standard};
+    case ClipKind::Rotated180:
+        return {"rotated_180.mov", 60, 30, 1, standard};
+    case ClipKind::Rotated270:
+        return {"rotated_270.mov", 60, 30, 1, standard};
     case ClipKind::NonSquarePixels:
         return {"sar_4x3.mp4", 50, 25, 1, standard};
     case ClipKind::VariableRate:
@@ -296,6 +322,8 @@ ClipSpec ClipMaker::spec(ClipKind kind)
         return {"truncated.mov", 0, 0, 1, QSize()};
     case ClipKind::NoVideoPackets:
         return {"no_video_packets.avi", 0, 0, 1, QSize()};
+    case ClipKind::UnknownCodec:
+        return {"unknown_codec.avi", 0, 0, 1, QSize()};
     }
     return {};
 }
@@ -303,19 +331,22 @@ ClipSpec ClipMaker::spec(ClipKind kind)
 QString ClipMaker::name(ClipKind kind)
 {
     static const char *const names[] = {
-        "AviMjpeg25",   "AviMpeg4_2997",  "MpegPs1_25",  "MpegPs2_2997", "MovH264_60",
-        "Mp4H264_240",  "MovHevc30",      "Wide16x9",    "Rotated90",    "NonSquarePixels",
-        "JapaneseName", "AudioOnly",      "ZeroBytes",   "TextAsAvi",    "TruncatedAvi",
-        "TruncatedMov", "NoVideoPackets", "VariableRate"};
+        "AviMjpeg25",  "AviMpeg4_2997",   "MpegPs1_25",   "MpegPs2_2997",   "MovH264_60",
+        "Mp4H264_240", "MovHevc30",       "Wide16x9",     "Rotated90",      "Rotated180",
+        "Rotated270",  "NonSquarePixels", "JapaneseName", "AudioOnly",      "ZeroBytes",
+        "TextAsAvi",   "TruncatedAvi",    "TruncatedMov", "NoVideoPackets", "UnknownCodec",
+        "VariableRate"};
+    static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::VariableRate) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }
 
 QList<ClipKind> ClipMaker::numberedKinds()
 {
-    return {ClipKind::AviMjpeg25,      ClipKind::AviMpeg4_2997, ClipKind::MpegPs1_25,
-            ClipKind::MpegPs2_2997,    ClipKind::MovH264_60,    ClipKind::Mp4H264_240,
-            ClipKind::MovHevc30,       ClipKind::Wide16x9,      ClipKind::Rotated90,
-            ClipKind::NonSquarePixels, ClipKind::JapaneseName};
+    return {ClipKind::AviMjpeg25,   ClipKind::AviMpeg4_2997, ClipKind::MpegPs1_25,
+            ClipKind::MpegPs2_2997, ClipKind::MovH264_60,    ClipKind::Mp4H264_240,
+            ClipKind::MovHevc30,    ClipKind::Wide16x9,      ClipKind::Rotated90,
+            ClipKind::Rotated180,   ClipKind::Rotated270,    ClipKind::NonSquarePixels,
+            ClipKind::JapaneseName};
 }
 
 QString ClipMaker::dataDir()

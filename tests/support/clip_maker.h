@@ -27,17 +27,20 @@ enum class ClipKind
     Wide16x9,        // MP4, H.264, 192 x 108, 25 fps, 50 frames, with a sound track
     Rotated90,       // MOV, H.264, stored 120 x 160 lying on its side with a display
                      // matrix turning it 90 degrees clockwise; upright it is 160 x 120
+    Rotated180,      // as Rotated90, stored upside down, turned 180 degrees
+    Rotated270,      // as Rotated90, lying on its other side, turned 270 degrees clockwise
     NonSquarePixels, // MP4, H.264, stored 120 x 120 with pixel aspect 4:3 (shown 160 x 120)
     JapaneseName,    // AVI, Motion JPEG, 30 fps, 30 frames, Japanese folder and file name
-    // Files that are not (usable) videos.
+                  // Files that are not (usable) videos.
     AudioOnly,      // AVI holding only a PCM sound stream
     ZeroBytes,      // an empty .avi file
     TextAsAvi,      // a text file named .avi
     TruncatedAvi,   // the first 40 % of AviMpeg4_2997
     TruncatedMov,   // the first half of MovH264_60 (its index is at the end)
     NoVideoPackets, // AVI with a Motion JPEG stream in its header but no frames
-    // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s
-    // apart, frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
+    UnknownCodec,   // AVI whose video stream has a codec tag no decoder knows
+                  // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s
+                  // apart, frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
     VariableRate,
 };
 
