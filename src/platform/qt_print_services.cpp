@@ -21,7 +21,12 @@ public:
     {
         if (picture.isNull())
             return false;
-        QPrinter printer(QPrinter::HighResolution);
+        QPrinterInfo target = QPrinterInfo::defaultPrinter();
+        if (target.isNull())
+            target = QPrinterInfo::availablePrinters().value(0);
+        if (target.isNull())
+            return false;
+        QPrinter printer(target, QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("キネモ"));
         printer.setCreator(QStringLiteral("キネモ"));
         // Keep the printer's own margins: the page's coordinates cover the
