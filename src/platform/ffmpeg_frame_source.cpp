@@ -112,6 +112,7 @@ void FfmpegFrameSource::close()
     m_rotation = 0;
     m_startTs = 0;
     m_atStart = false;
+    m_undecodable = false;
     m_lastReturnedSeconds = -1;
     m_stats = Stats();
 }
@@ -198,11 +199,15 @@ void FfmpegFrameSource::readProperties()
     // Time 0 is the first frame the decoder gives, wherever the container
     // says the stream starts: AVI files with B-frames give the first frame
     // the time of the second one, MPEG program streams start at 0.5 s or so.
-    if (m_codec && decodeNext(m_current) == Next::Frame) {
-        const qint64 first = rawTimestamp(*m_current.frame);
-        if (first != AV_NOPTS_VALUE)
-            m_startTs = first;
-        m_current.seconds = 0;
+    if (m_codec) {
+        if (decodeNext(m_current) == Next::Frame) {
+            const qint64 first = rawTimestamp(*m_current.frame);
+            if (first != AV_NOPTS_VALUE)
+                m_startTs = first;
+            m_current.seconds = 0;
+        } else if (!m_interrupted) {
+            m_undecodable = true; // read to the end without a single frame
+        }
     }
 
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
@@ -283,7 +288,7 @@ double FfmpegFrameSource::frameSeconds(const AVFrame &frame) const
 
 QImage FfmpegFrameSource::frameAtTime(double seconds, QSize size)
 {
-    if (!m_format || !m_codec || size.isEmpty() || !std::isfinite(seconds))
+    if (!m_format || !m_codec || m_undecodable || size.isEmpty() || !std::isfinite(seconds))
         return {};
     m_deadline.setRemainingTime(m_timeLimitMs);
     m_interrupted = false;
@@ -315,7 +320,14 @@ bool FfmpegFrameSource::positionFor(double target)
         ++m_stats.reseeks;
         backoff = backoff == 0 ? FirstBackoffSeconds : backoff * 2;
     }
-    return !m_interrupted && rewind() && advanceTo(target);
+    if (m_interrupted || !rewind())
+        return false;
+    if (advanceTo(target))
+        return true;
+    // From the very start to the end without a frame: no use trying again.
+    if (!m_interrupted && !m_current)
+        m_undecodable = true;
+    return false;
 }
 
 bool FfmpegFrameSource::canContinueTo(double target) const

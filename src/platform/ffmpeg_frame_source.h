@@ -109,6 +109,7 @@ private:
     bool m_inputEnded = false;
     bool m_drainSent = false;
     bool m_interrupted = false;
+    bool m_undecodable = false; // the whole stream was read without a frame
     double m_lastReturnedSeconds = -1;
     Stats m_stats;
 };
