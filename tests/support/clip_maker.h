@@ -16,7 +16,7 @@
 
 enum class ClipKind
 {
-    // Numbered clips, 160 x 120 unless said otherwise.
+    // Numbered clips, 160 x 120 unless said otherwise:
     AviMjpeg25,      // AVI, Motion JPEG, 25 fps, 75 frames
     AviMpeg4_2997,   // AVI, MPEG-4 part 2 with B-frames, 29.97 fps, 150 frames
     MpegPs1_25,      // .mpg MPEG-1 system stream, MPEG-1 video with B-frames, 25 fps, 75 frames
@@ -25,13 +25,14 @@ enum class ClipKind
     Mp4H264_240,     // MP4, H.264, B-frames, keyframes 240 apart, 240 fps, 720 frames
     MovHevc30,       // MOV, HEVC, B-frames, open groups 60 apart, 30 fps, 120 frames
     Wide16x9,        // MP4, H.264, 192 x 108, 25 fps, 50 frames, with a sound track
-    Rotated90,       // MOV, H.264, stored 120 x 160 lying on its side with a display
-                     // matrix turning it 90 degrees clockwise; upright it is 160 x 120
+    Rotated90,       // MOV, H.264, 30 fps, 60 frames, stored 120 x 160 on its side with a
+                     // display matrix turning it 90 degrees clockwise (upright 160 x 120)
     Rotated180,      // as Rotated90, stored upside down, turned 180 degrees
-    Rotated270,      // as Rotated90, lying on its other side, turned 270 degrees clockwise
+    Rotated270,      // as Rotated90, on its other side, turned 270 degrees clockwise
     NonSquarePixels, // MP4, H.264, stored 120 x 120 with pixel aspect 4:3 (shown 160 x 120)
     JapaneseName,    // AVI, Motion JPEG, 30 fps, 30 frames, Japanese folder and file name
-                  // Files that are not (usable) videos.
+
+    // Files that are not (usable) videos:
     AudioOnly,      // AVI holding only a PCM sound stream
     ZeroBytes,      // an empty .avi file
     TextAsAvi,      // a text file named .avi
@@ -39,8 +40,9 @@ enum class ClipKind
     TruncatedMov,   // the first half of MovH264_60 (its index is at the end)
     NoVideoPackets, // AVI with a Motion JPEG stream in its header but no frames
     UnknownCodec,   // AVI whose video stream has a codec tag no decoder knows
-                  // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s
-                  // apart, frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
+
+    // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s apart,
+    // frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
     VariableRate,
 };
 
