@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 Q_DECLARE_METATYPE(ClipKind)
 
@@ -63,6 +65,7 @@ private slots:
     void truncatedVideoShowsWhatIsThere();
     void timeLimitStopsAndRecovers();
     void openingAgainReplacesTheFile();
+    void sourcesInSeveralThreads();
 
 private:
     void addNumberedRows();
@@ -367,6 +370,44 @@ void TestFfmpegFrameSource::openingAgainReplacesTheFile()
     QVERIFY(source.streams().isEmpty());
     QCOMPARE(source.frameRate(), 0.0);
     QVERIFY(source.frame(0, QSize(160, 120)).isNull());
+}
+
+// Objects share nothing: sources for the same and for other files decode side
+// by side in their own threads, each exactly.
+void TestFfmpegFrameSource::sourcesInSeveralThreads()
+{
+    const QList<ClipKind> kinds = {ClipKind::MovH264_60, ClipKind::MovH264_60, ClipKind::MovHevc30,
+                                   ClipKind::MpegPs2_2997};
+    QStringList files;
+    for (ClipKind kind : kinds) {
+        files.append(ClipMaker::path(kind));
+        QVERIFY2(!files.last().isEmpty(), qPrintable(ClipMaker::lastError()));
+    }
+    std::atomic<int> wrongFrames{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < files.size(); ++i) {
+        threads.emplace_back([&, i] {
+            FfmpegFrameSource source;
+            if (!source.open(files[i])) {
+                ++wrongFrames;
+                return;
+            }
+            // Forward, then backward in strides, so that seeks run in parallel.
+            const int total = source.frameCount();
+            QVector<int> positions;
+            for (int n = 0; n < total; ++n)
+                positions.append(n);
+            for (int n = total - 1; n >= 0; n -= 7)
+                positions.append(n);
+            for (int n : positions) {
+                if (readFrameNumber(source.frame(n, QSize(160, 120))) != n)
+                    ++wrongFrames;
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    QCOMPARE(wrongFrames.load(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestFfmpegFrameSource)
