@@ -89,6 +89,8 @@ Recipe recipeFor(ClipKind kind)
         return {{"-vf", "transpose=clock"}, h264Args(30), "mov", 270};
     case ClipKind::NonSquarePixels:
         return {{"-vf", "scale=120:120,setsar=4/3"}, h264Args(25), "mp4", 0};
+    case ClipKind::MkvH264_2997:
+        return {{}, h264Args(50), "matroska", 0};
     default:
         return {};
     }
@@ -310,6 +312,8 @@ ClipSpec ClipMaker::spec(ClipKind kind)
         return {"variable_rate.mp4", 60, 20, 1, standard};
     case ClipKind::JapaneseName:
         return {QStringLiteral("日本語フォルダ/実験　動画.avi"), 30, 30, 1, standard};
+    case ClipKind::MkvH264_2997:
+        return {"h264_29.97.mkv", 150, 30000, 1001, standard};
     case ClipKind::AudioOnly:
         return {"audio_only.avi", 0, 0, 1, QSize()};
     case ClipKind::ZeroBytes:
@@ -331,11 +335,11 @@ ClipSpec ClipMaker::spec(ClipKind kind)
 QString ClipMaker::name(ClipKind kind)
 {
     static const char *const names[] = {
-        "AviMjpeg25",  "AviMpeg4_2997",   "MpegPs1_25",   "MpegPs2_2997",   "MovH264_60",
-        "Mp4H264_240", "MovHevc30",       "Wide16x9",     "Rotated90",      "Rotated180",
-        "Rotated270",  "NonSquarePixels", "JapaneseName", "AudioOnly",      "ZeroBytes",
-        "TextAsAvi",   "TruncatedAvi",    "TruncatedMov", "NoVideoPackets", "UnknownCodec",
-        "VariableRate"};
+        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",   "MpegPs2_2997", "MovH264_60",
+        "Mp4H264_240",  "MovHevc30",       "Wide16x9",     "Rotated90",    "Rotated180",
+        "Rotated270",   "NonSquarePixels", "JapaneseName", "MkvH264_2997", "AudioOnly",
+        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi", "TruncatedMov", "NoVideoPackets",
+        "UnknownCodec", "VariableRate"};
     static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::VariableRate) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }
@@ -346,7 +350,7 @@ QList<ClipKind> ClipMaker::numberedKinds()
             ClipKind::MpegPs2_2997, ClipKind::MovH264_60,    ClipKind::Mp4H264_240,
             ClipKind::MovHevc30,    ClipKind::Wide16x9,      ClipKind::Rotated90,
             ClipKind::Rotated180,   ClipKind::Rotated270,    ClipKind::NonSquarePixels,
-            ClipKind::JapaneseName};
+            ClipKind::JapaneseName, ClipKind::MkvH264_2997};
 }
 
 QString ClipMaker::dataDir()

@@ -31,6 +31,7 @@ enum class ClipKind
     Rotated270,      // as Rotated90, on its other side, turned 270 degrees clockwise
     NonSquarePixels, // MP4, H.264, stored 120 x 120 with pixel aspect 4:3 (shown 160 x 120)
     JapaneseName,    // AVI, Motion JPEG, 30 fps, 30 frames, Japanese folder and file name
+    MkvH264_2997,    // Matroska (timestamps in whole milliseconds), H.264, 29.97 fps, 150 frames
 
     // Files that are not (usable) videos:
     AudioOnly,      // AVI holding only a PCM sound stream
