@@ -68,8 +68,9 @@ public:
 
     // The picture at slider position `index` (see above), scaled to exactly
     // `size`. A null image when the frame cannot be decoded (the caller then
-    // keeps its previous picture).
-    QImage frame(qint32 index, QSize size);
+    // keeps its previous picture). By default frameAtTime(index / frameRate());
+    // a caching source may answer from its cache first.
+    virtual QImage frame(qint32 index, QSize size);
     // The picture shown `seconds` after the start of the video stream.
     virtual QImage frameAtTime(double seconds, QSize size) = 0;
     // Timestamp in seconds (relative to the stream start) of the frame that
