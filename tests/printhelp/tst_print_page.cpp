@@ -18,6 +18,8 @@ private slots:
     void paintPutsThePictureWhereThePlacementSays();
     void paintLeavesThePainterAsItWas();
     void pdfIsLandscapeJisB5();
+    void pdfPlacesThePictureOnThePage_data();
+    void pdfPlacesThePictureOnThePage();
     void pdfRefusesEmptyPictureAndUnwritablePath();
 };
 
@@ -116,6 +118,48 @@ void tst_print_page::pdfIsLandscapeJisB5()
     QCOMPARE(layout.pageSize().id(), QPageSize::JisB5);
     QCOMPARE(layout.orientation(), QPageLayout::Landscape);
     QCOMPARE(layout.fullRect(QPageLayout::Millimeter).size().toSize(), QSize(257, 182));
+}
+
+void tst_print_page::pdfPlacesThePictureOnThePage_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("4:3 window") << QSize(640, 480);
+    QTest::newRow("wide window") << QSize(900, 300);
+    QTest::newRow("square window") << QSize(300, 300);
+}
+
+void tst_print_page::pdfPlacesThePictureOnThePage()
+{
+    QFETCH(QSize, picture);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.pdf"));
+    QImage image(picture, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(printpage::writePrintPagePdf(path, image));
+
+    // The page's units spread over the sheet inside the PDF margins.
+    const QMarginsF m = printpage::pdfMarginsMm();
+    const QRectF printable(m.left(), m.top(), 257.0 - m.left() - m.right(),
+                           182.0 - m.top() - m.bottom());
+    const QRect units = printpage::pageWindow();
+    const double xScale = printable.width() / units.width();
+    const double yScale = printable.height() / units.height();
+    const QRectF placed = printpage::picturePlacement(picture);
+    const QRectF expected(printable.left() + (placed.left() - units.left()) * xScale,
+                          printable.top() + (placed.top() - units.top()) * yScale,
+                          placed.width() * xScale, placed.height() * yScale);
+
+    const QRectF got = pdfPictureRectMm(path);
+    QVERIFY2(!got.isEmpty(), "no picture drawn in the PDF");
+    // Qt keeps the sheet and its margins in whole points (0.35 mm).
+    const double tolerance = 0.6; // mm
+    QVERIFY2(qAbs(got.left() - expected.left()) < tolerance,
+             qPrintable(QString::number(got.left())));
+    QVERIFY2(qAbs(got.top() - expected.top()) < tolerance, qPrintable(QString::number(got.top())));
+    QVERIFY2(qAbs(got.width() - expected.width()) < tolerance,
+             qPrintable(QString::number(got.width())));
+    QVERIFY2(qAbs(got.height() - expected.height()) < tolerance,
+             qPrintable(QString::number(got.height())));
 }
 
 void tst_print_page::pdfRefusesEmptyPictureAndUnwritablePath()

@@ -39,3 +39,8 @@ public:
 // Reads the size of the first page of a PDF file written by Qt, in points,
 // from its /MediaBox; an invalid size when there is none.
 QSizeF pdfMediaBoxPoints(const QString &path);
+
+// Where the first picture of a PDF file written by Qt lies on its page, in
+// millimetres from the page's top-left corner, worked out from the page's
+// drawing commands; an empty rectangle when there is none.
+QRectF pdfPictureRectMm(const QString &path);
