@@ -1,0 +1,146 @@
+#include "digitize/point_plotter.h"
+
+#include "app/measurement_state.h"
+#include "app/numbers.h"
+#include "digitize/digitizing_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using MS = MeasurementState;
+
+PointPlotter::PointPlotter(MeasurementState &state, DigitizingState &clicks)
+    : m_state(state), m_clicks(clicks)
+{
+}
+
+qint16 PointPlotter::wholePixels(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double rounded = num::roundHalfEven(value);
+    return static_cast<qint16>(std::clamp<double>(rounded, std::numeric_limits<qint16>::min(),
+                                                  std::numeric_limits<qint16>::max()));
+}
+
+QString PointPlotter::limitMessage()
+{
+    return QStringLiteral("点は２００個までしか打てません。") + QStringLiteral("\r\n") +
+           QStringLiteral("不必要な点を消して下さい。");
+}
+
+int PointPlotter::pointOnFrame(qint32 frame) const
+{
+    int found = 0;
+    const int count = std::clamp<int>(m_state.PointCount, 0, MS::MaxPoints);
+    for (int row = 1; row <= count; ++row) {
+        if (m_state.PointTable[row][MS::ColFrame] == frame)
+            found = m_state.PointTable[row][MS::ColNumber];
+    }
+    return found;
+}
+
+PointPlotter::Result PointPlotter::click(qint32 frame, QPointF position, bool shakeCorrectionOn)
+{
+    // A reference click finishes a point its object click has already
+    // counted, so the limit only stops clicks that could start a new point.
+    const bool finishesPair = shakeCorrectionOn && m_clicks.AwaitingShakeReference == 1;
+    if (m_state.PointCount >= MS::MaxPoints && !finishesPair)
+        return {Outcome::Refused};
+    if (!shakeCorrectionOn)
+        return plot(frame, position);
+    if (m_clicks.AwaitingShakeReference == 0)
+        return markObject(frame, position);
+    return markReference(frame, position);
+}
+
+int PointPlotter::addPoint(qint32 frame)
+{
+    ++m_state.PointCount;
+    const int point = m_state.PointCount;
+    m_state.PointTable[point][MS::ColNumber] = point;
+    m_state.PointTable[point][MS::ColFrame] = frame;
+    return point;
+}
+
+PointPlotter::Result PointPlotter::plot(qint32 frame, QPointF position)
+{
+    Result result{Outcome::Plotted, pointOnFrame(frame), false};
+    if (result.point == 0) {
+        result.point = addPoint(frame);
+        result.newPoint = true;
+    }
+    auto &row = m_state.PointTable[result.point];
+    row[MS::ColNumber] = result.point;
+    row[MS::ColFrame] = frame;
+    // Whole pixels from the single-precision click, as the mouse reported it.
+    row[MS::ColX] = wholePixels(static_cast<float>(position.x()));
+    row[MS::ColY] = wholePixels(static_cast<float>(position.y()));
+    return result;
+}
+
+PointPlotter::Result PointPlotter::markObject(qint32 frame, QPointF position)
+{
+    Result result{Outcome::ObjectMarked, pointOnFrame(frame), false};
+    if (result.point == 0) {
+        result.point = addPoint(frame);
+        result.newPoint = true;
+    }
+    m_clicks.FirstClickX = static_cast<float>(position.x());
+    m_clicks.FirstClickY = static_cast<float>(position.y());
+    m_clicks.AwaitingShakeReference = 1;
+    // Positions stay as they were until the reference click completes them.
+    m_state.PointTable[result.point][MS::ColNumber] = result.point;
+    m_state.PointTable[result.point][MS::ColFrame] = frame;
+    return result;
+}
+
+PointPlotter::Result PointPlotter::markReference(qint32 frame, QPointF position)
+{
+    const int point = pointOnFrame(frame);
+    m_clicks.AwaitingShakeReference = 0;
+    // The half-made point was erased (the erase command works during the
+    // pair) or the frame moved under it: nothing to complete.
+    if (point == 0)
+        return {Outcome::PairDropped};
+
+    const float refX = static_cast<float>(position.x());
+    const float refY = static_cast<float>(position.y());
+    if (point == 1) {
+        m_clicks.ShakeOriginX = wholePixels(refX);
+        m_clicks.ShakeOriginY = wholePixels(refY);
+    }
+    m_clicks.SecondClickX = refX;
+    m_clicks.SecondClickY = refY;
+
+    // The reference point's drift since point 1 is the camera's own movement.
+    const float objectX = m_clicks.FirstClickX - (refX - m_clicks.ShakeOriginX);
+    const float objectY = m_clicks.FirstClickY - (refY - m_clicks.ShakeOriginY);
+    auto &row = m_state.PointTable[point];
+    row[MS::ColNumber] = point;
+    row[MS::ColFrame] = frame;
+    row[MS::ColX] = wholePixels(objectX);
+    row[MS::ColY] = wholePixels(objectY);
+    row[MS::ColRefX] = wholePixels(refX);
+    row[MS::ColRefY] = wholePixels(refY);
+    return {Outcome::ReferenceMarked, point, false};
+}
+
+int PointPlotter::eraseFramePoint(qint32 frame)
+{
+    const int target = pointOnFrame(frame);
+    if (target < 1 || target > m_state.PointCount)
+        return 0;
+    const int lastBefore = m_state.PointCount;
+    // Each later point moves up one row; column 0 stays, so every row keeps
+    // its own number.
+    for (int row = target; row < lastBefore; ++row) {
+        for (int col = MS::ColFrame; col < MS::TableColumns; ++col)
+            m_state.PointTable[row][col] = m_state.PointTable[row + 1][col];
+    }
+    std::fill(std::begin(m_state.PointTable[lastBefore]), std::end(m_state.PointTable[lastBefore]),
+              0);
+    m_state.PointCount = static_cast<qint16>(lastBefore - 1);
+    return target;
+}
