@@ -5,8 +5,13 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 class PreviewWidget;
+class MarkerSet;
+struct DigitizingState;
+struct KijunPlacement;
+struct ReferenceDrawing;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -117,6 +122,27 @@ public:
 
     void closePlayerAndResultWindows();
 
+    // Digitizing (src/digitize/frmMain_digitizing.cpp): clicks on the
+    // preview, markers, reference length, camera-shake correction, erasing.
+    // The preview's plotting pointer is plotting_cursor::cursor()
+    // (digitize/plotting_cursor.h).
+    void ClearMeasurement();  // points, markers and on-screen length gone
+    void ResetMarkers();      // every marker hidden, sizes and colours reset
+    void ShowFrameMarkers();  // highlight the current frame's point
+    void ShowAllMarkers();    // every point as rings
+    void EnableNavigation();  // slider, frame buttons, step, erase, all-points, player
+    void DisableNavigation();
+    // Markers for points 1..PointCount (after the point table was filled
+    // from elsewhere, e.g. a measurement file), then all markers hidden.
+    void PrepareMarkers();
+    // For opening a video: the length setting off without finishing it, no
+    // half-made camera-shake pair, the length drawings gone.
+    void ResetDigitizing();
+    void cmdProtDisp_Click(); // the all-points display on / off
+    MarkerSet &markerSet();
+    DigitizingState &digitizingState();
+    const ReferenceDrawing &referenceDrawing() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -125,6 +151,20 @@ private:
     // and keeps its own state there.
     void wireVideo();
     void wireDigitizing();
+    struct Digitizing;
+    std::shared_ptr<Digitizing> m_digitizing;
+    void picPreview_MouseDown(QPointF position);
+    void picPreview_MouseMove(QPointF position);
+    void plotClick(QPointF position);
+    void referenceClick(QPointF position);
+    void cmdLength_Click();
+    void cmdErase_Click();
+    void mnuEditSingle_Click();
+    void mnuEditAll_Click();
+    void mnuSystemChenge_Click();
+    void applyKijun(const KijunPlacement &placement);
+    void hideKijun();
+    void advanceAfterPoint();
     void wireResults();
     void wireDataFile();
     void wireSettings();

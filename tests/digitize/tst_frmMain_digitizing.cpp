@@ -1,0 +1,406 @@
+// The main window with a generated clip open: clicks on the preview plot
+// points, set the reference length and make camera-shake pairs; the erase
+// commands, the all-points display and the markers the preview shows.
+
+#include "app/frmMain.h"
+#include "app/measurement_state.h"
+#include "app/preview_widget.h"
+#include "clip_maker.h"
+#include "digitize/digitizing_state.h"
+#include "digitize/marker_set.h"
+#include "digitize/plotting_cursor.h"
+#include "digitize/point_plotter.h"
+#include "digitize/reference_length.h"
+#include "recording_platform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+
+using MS = MeasurementState;
+using P = PointMarker;
+
+namespace {
+
+const QString kLimit =
+    QStringLiteral("点は２００個までしか打てません。\r\n不必要な点を消して下さい。");
+const QString kShakeQuestion = QStringLiteral(
+    "手ぶれ補正の切り替えをすると、これまでのデータが消去されます。\r\nよろしいですか？");
+const QString kEraseAllQuestion =
+    QStringLiteral("打点を全部消すと、すべてのデータが消えてしまいます。\r\nよろしいですか？");
+
+QList<int> row(int r)
+{
+    QList<int> values;
+    for (int c = 0; c < MS::TableColumns; ++c)
+        values.append(measurementState().PointTable[r][c]);
+    return values;
+}
+
+QList<int> framesInUse()
+{
+    QList<int> frames;
+    for (int r = 1; r <= measurementState().PointCount; ++r)
+        frames.append(measurementState().PointTable[r][MS::ColFrame]);
+    return frames;
+}
+
+} // namespace
+
+class tst_frmMain_digitizing : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<frmMain> m_window;
+
+    frmMain &w() { return *m_window; }
+
+    // Waits out the short pause after a move, so the next click counts.
+    bool pauseOver()
+    {
+        return QTest::qWaitFor([this] { return w().InputPauseOver; }, 2000);
+    }
+    bool goTo(int frame)
+    {
+        w().ctrlSlider->setValue(frame);
+        return w().ctrlSlider->value() == frame && pauseOver();
+    }
+    void click(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(w().picPreview, button, {}, QPoint(x, y));
+    }
+    void clickAt(QPointF position)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, position, w().picPreview->mapToGlobal(position),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w().picPreview, &press);
+    }
+    void plotOn(const QList<int> &frames)
+    {
+        for (int f : frames) {
+            QVERIFY(goTo(f));
+            click(100 + f, 200 - f);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        m_platform = std::make_unique<TestPlatform>();
+        resetMeasurementState();
+        m_window = std::make_unique<frmMain>();
+        w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        const QString clip = ClipMaker::path(ClipKind::AviMjpeg25);
+        QVERIFY2(!clip.isEmpty(), qPrintable(ClipMaker::lastError()));
+        QVERIFY(w().openVideoFile(clip));
+        QCOMPARE(w().picPreview->size(), QSize(640, 480));
+        measurementState().ClickAction = 0;
+        QVERIFY(pauseOver());
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_platform.reset();
+    }
+
+    void clickBeforeAVideoIsIgnored()
+    {
+        resetMeasurementState();
+        frmMain fresh;
+        fresh.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        QTest::mouseClick(fresh.picPreview, Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(measurementState().PointCount, qint16(0));
+        QVERIFY(m_platform->prompts->shown.isEmpty());
+    }
+
+    void plotAndOverwriteWithAnyButton()
+    {
+        click(120, 80);
+        QCOMPARE(row(1), (QList<int>{1, 0, 120, 80, 0, 0}));
+        click(130, 90, Qt::RightButton);
+        QCOMPARE(measurementState().PointCount, qint16(1));
+        QCOMPARE(row(1), (QList<int>{1, 0, 130, 90, 0, 0}));
+        const PointMarker &m = w().markerSet().marker(1);
+        QVERIFY(m[P::Outer].visible);
+        QVERIFY(m[P::Outer].filled);
+        QCOMPARE(m[P::Outer].fillColour, QColor(255, 255, 0));
+        QCOMPARE(m[P::Outer].centre, QPointF(130, 90));
+        // The preview shows the yellow disc where the point is.
+        const QImage picture = w().picPreview->renderedPicture();
+        QCOMPARE(QColor(picture.pixel(133, 89)), QColor(255, 255, 0));
+        click(140, 95, Qt::MiddleButton);
+        QCOMPARE(row(1), (QList<int>{1, 0, 140, 95, 0, 0}));
+    }
+
+    void fractionalClicksRoundHalfToEven()
+    {
+        clickAt(QPointF(10.5, 11.5));
+        QCOMPARE(row(1), (QList<int>{1, 0, 10, 12, 0, 0}));
+    }
+
+    void clickDuringThePauseIsIgnored()
+    {
+        w().ctrlSlider->setValue(7);
+        QVERIFY(!w().InputPauseOver);
+        click(50, 50);
+        QCOMPARE(measurementState().PointCount, qint16(0));
+        QVERIFY(pauseOver());
+        QCOMPARE(w().picPreview->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(w().picPreview->cursor().hotSpot(),
+                 QPoint(plotting_cursor::kHotSpot, plotting_cursor::kHotSpot));
+        click(50, 50);
+        QCOMPARE(row(1), (QList<int>{1, 7, 50, 50, 0, 0}));
+    }
+
+    void eachPointAdvancesByTheInterval()
+    {
+        measurementState().ClickAction = 1;
+        w().txtRate->setText(QStringLiteral("3"));
+        click(10, 10);
+        QCOMPARE(w().ctrlSlider->value(), 3);
+        QVERIFY(pauseOver());
+        click(20, 20);
+        QCOMPARE(w().ctrlSlider->value(), 6);
+        QCOMPARE(framesInUse(), (QList<int>{0, 3}));
+        // Refused clicks do not move.
+        measurementState().PointCount = MS::MaxPoints;
+        QVERIFY(pauseOver());
+        click(30, 30);
+        QCOMPARE(w().ctrlSlider->value(), 6);
+    }
+
+    void twoHundredPointsShowTheMessage()
+    {
+        MeasurementState &s = measurementState();
+        for (int r = 1; r <= MS::MaxPoints; ++r) {
+            const int values[6] = {r, r, r, 10, 0, 0};
+            std::copy(std::begin(values), std::end(values), s.PointTable[r]);
+        }
+        s.PointCount = MS::MaxPoints;
+        w().PrepareMarkers();
+        QVERIFY(goTo(5));
+        click(300, 300);
+        QCOMPARE(m_platform->prompts->texts(), QStringList{kLimit});
+        QCOMPARE(m_platform->prompts->shown.last().buttons, Prompts::Buttons::Ok);
+        QCOMPARE(row(5), (QList<int>{5, 5, 5, 10, 0, 0}));
+        QCOMPARE(s.PointCount, qint16(200));
+    }
+
+    void referenceLengthByClicksAndTyping()
+    {
+        w().cmdLength->click();
+        QVERIFY(w().LengthSettingMode);
+        QCOMPARE(w().cmdLength->text(), QStringLiteral("設定終了"));
+        QVERIFY(w().txtLengthValue->isVisible());
+        QVERIFY(w().cmbTanni->isVisible());
+        QVERIFY(!w().cmdStep->isEnabled());
+        QVERIFY(!w().ctrlSlider->isEnabled());
+        QVERIFY(w().cmdLength->isEnabled());
+
+        click(100, 50);
+        QTest::mouseMove(w().picPreview, QPoint(250, 300));
+        QCOMPARE(w().referenceDrawing().band, std::optional<QLineF>(QLineF(100, 50, 250, 300)));
+        click(400, 450);
+        QCOMPARE(w().referenceDrawing().dots.size(), 2);
+        QVERIFY(w().referenceDrawing().line.has_value());
+        QCOMPARE(measurementState().PointCount, qint16(0)); // no points while setting
+
+        QTest::keyClicks(w().txtLengthValue, QStringLiteral("3a-0"));
+        QCOMPARE(w().txtLengthValue->text(), QStringLiteral("30"));
+        QCOMPARE(m_platform->beeper->beeps, 2);
+        QTest::keyClick(w().txtLengthValue, Qt::Key_Backspace);
+        QTest::keyClick(w().txtLengthValue, Qt::Key_0);
+        QTest::keyClick(w().txtLengthValue, Qt::Key_Return);
+
+        const MeasurementState &s = measurementState();
+        QVERIFY(!w().LengthSettingMode);
+        QCOMPARE(s.RefLengthPixels, 500.0f);
+        QCOMPARE(s.RefLengthValue, qint16(30));
+        QCOMPARE(s.LengthUnit, QStringLiteral("cm"));
+        QCOMPARE(w().cmdLength->text(), QStringLiteral("設定"));
+        QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されています"));
+        QCOMPARE(w().lblLength->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QVERIFY(!w().txtLengthValue->isVisible());
+        QVERIFY(w().cmdStep->isEnabled());
+        QVERIFY(w().referenceDrawing().isEmpty());
+        // The pause follows, then clicks plot again.
+        QVERIFY(!w().InputPauseOver);
+        QVERIFY(pauseOver());
+        click(5, 6);
+        QCOMPARE(row(1), (QList<int>{1, 0, 5, 6, 0, 0}));
+    }
+
+    void tooLongALengthKeepsTheModeOn()
+    {
+        w().cmdLength->click();
+        click(3, 4);
+        click(33, 44);
+        QTest::keyClicks(w().txtLengthValue, QStringLiteral("40000"));
+        w().cmdLength->click();
+        QCOMPARE(m_platform->prompts->texts(), QStringList{ReferenceLength::tooLongMessage()});
+        QVERIFY(w().LengthSettingMode);
+        QCOMPARE(measurementState().RefLengthPixels, 0.0f);
+        QCOMPARE(measurementState().RefLengthValue, qint16(0));
+        w().txtLengthValue->setText(QStringLiteral("4"));
+        w().cmdLength->click();
+        QVERIFY(!w().LengthSettingMode);
+        QCOMPARE(measurementState().RefLengthPixels, 50.0f);
+    }
+
+    void enterInTheUnitBoxFinishes()
+    {
+        w().cmdLength->click();
+        click(10, 10);
+        click(10, 20);
+        w().txtLengthValue->setText(QStringLiteral("2"));
+        w().cmbTanni->setCurrentText(QStringLiteral("m"));
+        QTest::keyClick(w().cmbTanni, Qt::Key_Return);
+        QVERIFY(!w().LengthSettingMode);
+        QCOMPARE(measurementState().LengthUnit, QStringLiteral("m"));
+        QCOMPARE(measurementState().RefLengthPixels, 10.0f);
+        QCOMPARE(w().cmbTanni->count(), 3); // nothing added to the list
+    }
+
+    void shakeCorrectedPoints()
+    {
+        m_platform->prompts->answers.enqueue(Prompts::Answer::No);
+        w().mnuSystemChenge->trigger();
+        QVERIFY(!w().ShakeCorrectionOn);
+        w().mnuSystemChenge->trigger();
+        QCOMPARE(m_platform->prompts->texts(), (QStringList{kShakeQuestion, kShakeQuestion}));
+        QVERIFY(w().ShakeCorrectionOn);
+        QCOMPARE(w().lblHosei->text(), QStringLiteral("手ぶれ補正\r\nＯＮ"));
+        QCOMPARE(w().lblHosei->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+        QVERIFY(goTo(4));
+        click(300, 120);
+        QCOMPARE(w().digitizingState().AwaitingShakeReference, 1);
+        QVERIFY(w().markerSet().marker(0)[P::Outer].visible);
+        QVERIFY(!w().ctrlSlider->isEnabled());
+        QVERIFY(!w().cmdStep->isEnabled());
+        click(200, 100);
+        QCOMPARE(row(1), (QList<int>{1, 4, 300, 120, 200, 100}));
+        QVERIFY(w().ctrlSlider->isEnabled());
+        QVERIFY(!w().markerSet().marker(0)[P::Outer].visible);
+
+        QVERIFY(goTo(9));
+        click(310, 95);
+        click(205, 103);
+        QCOMPARE(row(2), (QList<int>{2, 9, 305, 92, 205, 103}));
+        const PointMarker &m = w().markerSet().marker(2);
+        QCOMPARE(m[P::Outer].centre, QPointF(310, 95));
+        QCOMPARE(m[P::Reference].centre, QPointF(205, 103));
+        QVERIFY(m[P::Reference].visible);
+        QVERIFY(w().lblKijun->isVisible());
+        QCOMPARE(w().lblKijun->pos(), QPoint(215, 103));
+        QCOMPARE(w().lblKijun->size(), QSize(24, 12));
+
+        // Switching back clears the measurement.
+        w().mnuSystemChenge->trigger();
+        QVERIFY(!w().ShakeCorrectionOn);
+        QCOMPARE(measurementState().PointCount, qint16(0));
+        QCOMPARE(w().markerSet().count(), 0);
+        QVERIFY(!w().lblKijun->isVisible());
+        QCOMPARE(w().lblHosei->text(), QStringLiteral("手ぶれ補正\r\nＯＦＦ"));
+    }
+
+    void switchingDuringAPairFreesTheFrameControls()
+    {
+        w().mnuSystemChenge->trigger();
+        click(300, 120);
+        QVERIFY(!w().cmdStep->isEnabled());
+        w().mnuSystemChenge->trigger();
+        QCOMPARE(w().digitizingState().AwaitingShakeReference, 0);
+        QVERIFY(w().cmdStep->isEnabled());
+        QVERIFY(w().ctrlSlider->isEnabled());
+    }
+
+    void erasingOnePoint_data()
+    {
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<QList<int>>("framesLeft");
+        QTest::newRow("first") << 10 << QList<int>{20, 30, 40};
+        QTest::newRow("middle") << 20 << QList<int>{10, 30, 40};
+        QTest::newRow("last") << 40 << QList<int>{10, 20, 30};
+        QTest::newRow("no point on the frame") << 15 << QList<int>{10, 20, 30, 40};
+    }
+    void erasingOnePoint()
+    {
+        QFETCH(int, frame);
+        QFETCH(QList<int>, framesLeft);
+        plotOn({10, 20, 30, 40});
+        QVERIFY(goTo(frame));
+        w().cmdErase->click();
+        QCOMPARE(framesInUse(), framesLeft);
+        for (int r = 1; r <= framesLeft.size(); ++r)
+            QCOMPARE(row(r).first(), r);
+        QCOMPARE(w().markerSet().count(), framesLeft.size());
+        QCOMPARE(row(framesLeft.size() + 1), (QList<int>{0, 0, 0, 0, 0, 0}));
+    }
+
+    void menuErasesWhileTheButtonIsDisabled()
+    {
+        plotOn({10, 20, 30});
+        QVERIFY(goTo(20));
+        w().cmdProtDisp_Click();
+        QVERIFY(!w().cmdErase->isEnabled());
+        w().mnuEditSingle->trigger();
+        QCOMPARE(framesInUse(), (QList<int>{10, 30}));
+    }
+
+    void erasingAllAsksFirst()
+    {
+        plotOn({3, 6});
+        measurementState().RefLengthPixels = 120;
+        auto *result = new QWidget;
+        result->setAttribute(Qt::WA_DeleteOnClose);
+        result->show();
+        w().Result1Window = result;
+        m_platform->prompts->answers.enqueue(Prompts::Answer::No);
+        w().mnuEditAll->trigger();
+        QCOMPARE(measurementState().PointCount, qint16(2));
+        QVERIFY(result->isVisible());
+        w().mnuEditAll->trigger();
+        QCOMPARE(m_platform->prompts->texts(), (QStringList{kEraseAllQuestion, kEraseAllQuestion}));
+        QCOMPARE(measurementState().PointCount, qint16(0));
+        QCOMPARE(measurementState().RefLengthPixels, 0.0f);
+        QCOMPARE(row(1), (QList<int>{0, 0, 0, 0, 0, 0}));
+        QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されていません"));
+        QCOMPARE(w().lblLength->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(w().markerSet().count(), 0);
+        QTRY_VERIFY(!w().Result1Window);
+    }
+
+    void allPointsDisplayLocksNavigation()
+    {
+        plotOn({2, 4, 6});
+        w().cmdProtDisp_Click();
+        QCOMPARE(w().cmdProtDisp->text(), QStringLiteral("全表示停止"));
+        QVERIFY(w().AllPointsShown);
+        QVERIFY(!w().cmdStep->isEnabled());
+        QVERIFY(!w().ctrlSlider->isEnabled());
+        QVERIFY(!w().cmdLength->isEnabled());
+        QVERIFY(w().cmdProtDisp->isEnabled());
+        for (int i = 1; i <= 3; ++i) {
+            QCOMPARE(w().markerSet().marker(i)[P::Outer].fillColour, QColor(255, 255, 255));
+            QVERIFY(w().markerSet().marker(i)[P::Outer].filled);
+        }
+        w().cmdProtDisp_Click();
+        QCOMPARE(w().cmdProtDisp->text(), QStringLiteral("全打点表示"));
+        QVERIFY(!w().AllPointsShown);
+        QVERIFY(w().cmdStep->isEnabled());
+        QVERIFY(w().cmdLength->isEnabled());
+        // The current frame (6) is highlighted again.
+        QCOMPARE(w().markerSet().marker(3)[P::Outer].fillColour, QColor(255, 255, 0));
+    }
+};
+
+QTEST_MAIN(tst_frmMain_digitizing)
+#include "tst_frmMain_digitizing.moc"
