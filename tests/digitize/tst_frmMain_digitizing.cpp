@@ -207,6 +207,13 @@ private slots:
         click(100, 50);
         QTest::mouseMove(w().picPreview, QPoint(250, 300));
         QCOMPARE(w().referenceDrawing().band, std::optional<QLineF>(QLineF(100, 50, 250, 300)));
+        // The band inverts the picture under it, so it shows on any frame.
+        QTest::mouseMove(w().picPreview, QPoint(250, 50));
+        const QImage picture = w().picPreview->renderedPicture();
+        const QRgb under = w().picPreview->frame().pixel(170, 50);
+        QCOMPARE(QColor(picture.pixel(170, 50)),
+                 QColor(255 - qRed(under), 255 - qGreen(under), 255 - qBlue(under)));
+        QVERIFY(picture.pixel(170, 50) != under);
         click(400, 450);
         QCOMPARE(w().referenceDrawing().dots.size(), 2);
         QVERIFY(w().referenceDrawing().line.has_value());
@@ -302,6 +309,20 @@ private slots:
         QCOMPARE(w().lblKijun->pos(), QPoint(215, 103));
         QCOMPARE(w().lblKijun->size(), QSize(24, 12));
 
+        // Plotting the frame again: every marker hidden, the white temporary
+        // marker on the object, the row keeps its number.
+        click(320, 90);
+        QVERIFY(!w().markerSet().marker(1)[P::Outer].visible);
+        QVERIFY(!w().markerSet().marker(2)[P::Outer].visible);
+        const MarkerShape &temporary = w().markerSet().marker(0)[P::Outer];
+        QVERIFY(temporary.visible);
+        QCOMPARE(temporary.fillColour, QColor(255, 255, 255));
+        QCOMPARE(temporary.rect(), QRectF(311, 81, 17, 17));
+        QVERIFY(!w().lblKijun->isVisible());
+        click(210, 100);
+        QCOMPARE(row(2), (QList<int>{2, 9, 310, 90, 210, 100}));
+        QCOMPARE(measurementState().PointCount, qint16(2));
+
         // Switching back clears the measurement.
         w().mnuSystemChenge->trigger();
         QVERIFY(!w().ShakeCorrectionOn);
@@ -320,6 +341,23 @@ private slots:
         QCOMPARE(w().digitizingState().AwaitingShakeReference, 0);
         QVERIFY(w().cmdStep->isEnabled());
         QVERIFY(w().ctrlSlider->isEnabled());
+    }
+
+    void erasingAHalfMadePairFreesTheFrameControls()
+    {
+        QTest::mouseClick(w().lblHosei, Qt::LeftButton);
+        QVERIFY(w().ShakeCorrectionOn);
+        click(300, 120);
+        QCOMPARE(measurementState().PointCount, qint16(1));
+        QVERIFY(!w().cmdErase->isEnabled());
+        w().mnuEditSingle->trigger();
+        QCOMPARE(measurementState().PointCount, qint16(0));
+        QCOMPARE(w().digitizingState().AwaitingShakeReference, 0);
+        QVERIFY(w().ctrlSlider->isEnabled());
+        QVERIFY(!w().markerSet().marker(0)[P::Outer].visible);
+        // The next click starts a new pair.
+        click(50, 60);
+        QCOMPARE(w().digitizingState().AwaitingShakeReference, 1);
     }
 
     void erasingOnePoint_data()
