@@ -19,6 +19,9 @@ struct frmMain::Digitizing
     ReferenceLength length{clicks, drawing};
 };
 
+class QColor;
+class QLabel;
+
 namespace digitizing_ui {
-void setTextColour(class QLabel *label, const class QColor &colour);
+void setTextColour(QLabel *label, const QColor &colour);
 }

@@ -38,17 +38,6 @@ private slots:
         clicks = DigitizingState{};
     }
 
-    void firstClickMakesRowOne()
-    {
-        PointPlotter plotter(state, clicks);
-        const auto result = plotter.click(0, QPointF(120, 80), false);
-        QCOMPARE(result.outcome, Outcome::Plotted);
-        QCOMPARE(result.point, 1);
-        QVERIFY(result.newPoint);
-        QCOMPARE(row(1), (QList<int>{1, 0, 120, 80, 0, 0}));
-        QCOMPARE(state.PointCount, qint16(1));
-    }
-
     void sameFrameOverwritesOnlyItsPosition()
     {
         PointPlotter plotter(state, clicks);
@@ -185,33 +174,6 @@ private slots:
         QVERIFY(!r.completes());
         QCOMPARE(clicks.AwaitingShakeReference, 0);
         QCOMPARE(state.PointCount, qint16(0));
-        QCOMPARE(row(0), (QList<int>{0, 0, 0, 0, 0, 0}));
-    }
-
-    void erase_data()
-    {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("erased");
-        QTest::addColumn<QList<int>>("framesLeft");
-        QTest::newRow("first") << 10 << 1 << QList<int>{20, 30, 40};
-        QTest::newRow("middle") << 20 << 2 << QList<int>{10, 30, 40};
-        QTest::newRow("last") << 40 << 4 << QList<int>{10, 20, 30};
-        QTest::newRow("frame without a point") << 25 << 0 << QList<int>{10, 20, 30, 40};
-    }
-    void erase()
-    {
-        QFETCH(int, frame);
-        QFETCH(int, erased);
-        QFETCH(QList<int>, framesLeft);
-        PointPlotter plotter(state, clicks);
-        plotFrames(plotter, {10, 20, 30, 40});
-        QCOMPARE(plotter.eraseFramePoint(frame), erased);
-        QCOMPARE(int(state.PointCount), framesLeft.size());
-        for (int r = 1; r <= framesLeft.size(); ++r) {
-            const int f = framesLeft[r - 1];
-            QCOMPARE(row(r), (QList<int>{r, f, f, f + 1, 0, 0}));
-        }
-        QCOMPARE(row(framesLeft.size() + 1), (QList<int>{0, 0, 0, 0, 0, 0}));
         QCOMPARE(row(0), (QList<int>{0, 0, 0, 0, 0, 0}));
     }
 
