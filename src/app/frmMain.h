@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+class FrameSource;
 class PreviewWidget;
 class MarkerSet;
 struct DigitizingState;
@@ -122,6 +123,21 @@ public:
 
     void closePlayerAndResultWindows();
 
+    // Video (src/video/frmMain_video.cpp): opening and closing, the frame in
+    // the preview, moving through the frames and the continuous player.
+    void OpenVideo();                        // the open dialog, then openVideoFile()
+    bool openVideoFile(const QString &path); // false: no usable video, nothing changed
+    void CloseVideo();
+    void SetVideoTiming(double streamLength, double frameRate);
+    double CurrentFrameTime() const;
+    void RenderCurrentFrame(); // the refresh tick: renders when FrameRefreshPending is set
+    void ShowPositionLabels();
+    // The short pause after each move: the wait cursor, InputPauseOver false
+    // until the next tmrWait tick brings the plotting cursor back.
+    void BeginInputPause();
+    void cmdPlayer_Click();
+    FrameSource *frameSource() const; // the open video's; null before the first
+
     // Digitizing (src/digitize/frmMain_digitizing.cpp): clicks on the
     // preview, markers, reference length, camera-shake correction, erasing.
     // The preview's plotting pointer is plotting_cursor::cursor()
@@ -150,6 +166,14 @@ private:
     // Each subsystem connects its controls in its own file (frmMain_<name>.cpp)
     // and keeps its own state there.
     void wireVideo();
+    struct Video;
+    std::shared_ptr<Video> m_video;
+    void moveBy(double frames, bool stepButton);
+    void showMarkersAndPause();
+    void ctrlSlider_Scroll();
+    void tmrWait_Timer();
+    void playerPausedAt(qint32 seconds);
+    void setSliderQuietly(qint32 position);
     void wireDigitizing();
     struct Digitizing;
     std::shared_ptr<Digitizing> m_digitizing;

@@ -2,8 +2,10 @@
 // The outside world as the windows see it. The program installs the real Qt
 // services at start; tests install recording doubles.
 
+#include <functional>
 #include <memory>
 
+class FrameSource;
 class Prompts;
 class FileDialogs;
 class Beeper;
@@ -19,6 +21,8 @@ struct Platform
     std::shared_ptr<WindowCapture> windowCapture;
     std::shared_ptr<Printer> printer;
     std::shared_ptr<Browser> browser;
+    // Makes the frame source of each video opened; when empty, the FFmpeg one.
+    std::function<std::unique_ptr<FrameSource>()> frameSources;
 };
 
 Platform &platform();
