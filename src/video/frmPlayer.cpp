@@ -2,6 +2,7 @@
 
 #include "app/measurement_state.h"
 #include "app/numbers.h"
+#include "platform/media_start_time.h"
 #include "video/frame_navigation.h"
 
 #include <QAudioOutput>
@@ -89,19 +90,9 @@ void frmPlayer::openPlayerGraph()
 
     connect(m_player, &QMediaPlayer::durationChanged, this,
             [this](qint64 ms) { m_duration = num::roundHalfEven(ms / 10.0) / 100.0; });
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
-            [this](QMediaPlayer::MediaStatus status) {
-                if (m_loaded)
-                    return;
-                if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferingMedia ||
-                    status == QMediaPlayer::BufferedMedia) {
-                    // The clock of an MPEG program stream starts where the
-                    // stream does (half a second or so), and stays there.
-                    m_loaded = true;
-                    m_clockOffsetMs = std::max<qint64>(0, m_player->position());
-                }
-            });
-
+    // The player's clock of an MPEG program stream starts where the stream
+    // does, and stays there.
+    m_clockOffsetMs = qRound64(videoStartSeconds(m_filePath) * 1000.0);
     m_player->setSource(QUrl::fromLocalFile(m_filePath));
     m_startPosition = 0.0;
     m_rate = m_player->playbackRate();

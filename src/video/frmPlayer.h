@@ -4,8 +4,8 @@
 // reports the paused whole second, so the main window can move there.
 //
 // Positions are seconds from the start of the video stream. Some containers
-// (MPEG program streams) begin their clock above zero; the player's clock is
-// read at load and subtracted, so second 0 is always the first picture.
+// (MPEG program streams) begin their clock above zero; that start is read
+// from the file and subtracted, so second 0 is always the first picture.
 
 #include <QWidget>
 
@@ -62,5 +62,4 @@ private:
     double m_startPosition = 0;
     double m_rate = 1;
     qint64 m_clockOffsetMs = 0; // the player's position at the first picture
-    bool m_loaded = false;
 };
