@@ -175,8 +175,20 @@ void tst_frmMain_video::openFitsPreviewToProportions()
     QCOMPARE(w().picPreview->frame().size(), QSize(640, 360));
     QCOMPARE(readFrameNumber(w().picPreview->frame()), 0);
 
-    open(clip(ClipKind::AviMjpeg25));
+    // Stored on its side with a turn in its display matrix: shown upright.
+    open(clip(ClipKind::Rotated90));
+    QVERIFY(m_platform->prompts->shown.isEmpty());
     QCOMPARE(w().picPreview->size(), QSize(640, 480));
+    w().cmdFwdFrame->click();
+    QCOMPARE(shownFrame(), 1);
+
+    const QString japanese = clip(ClipKind::JapaneseName);
+    QVERIFY(!japanese.isEmpty());
+    open(japanese);
+    QVERIFY(m_platform->prompts->shown.isEmpty());
+    QCOMPARE(w().windowTitle(), QStringLiteral("キネモ　") + japanese);
+    QCOMPARE(w().picPreview->size(), QSize(640, 480));
+    QCOMPARE(readFrameNumber(w().picPreview->frame()), 0);
 }
 
 void tst_frmMain_video::frameButtonsStayWithinTheVideo()
