@@ -1,0 +1,45 @@
+#pragma once
+// The graph of a result window (Picture2): grid, axis numbers and markers as
+// the graph state places them in twips. One paint function serves the
+// screen, the printer and tests.
+
+#include "results/graph_scales.h"
+
+#include <QColor>
+#include <QWidget>
+
+class QLabel;
+
+class ResultGraphWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    // markerBorder: red in the speed window, blue in the distance window;
+    // valueNumberLeft: left edge of the vertical axis numbers in twips.
+    ResultGraphWidget(QColor markerBorder, float valueNumberLeft, QWidget *parent = nullptr);
+
+    void setGraph(const results::GraphState &graph);
+    const results::GraphState &graph() const { return m_graph; }
+
+    // Draws the graph scaled from its size in twips into target.
+    void paint(QPainter &painter, const QRectF &target) const;
+
+    // The fixed captions inside the graph, by name.
+    QLabel *Label1 = nullptr;  // time-axis title
+    QLabel *Label2 = nullptr;  // value-axis title, one character per line
+    QLabel *Label3 = nullptr;  // value-axis unit
+    QLabel *Label4 = nullptr;  // time-axis unit
+    QLabel *Label9 = nullptr;  // time origin "0"
+    QLabel *Label10 = nullptr; // value origin "0"
+
+    // Label2 shows its text one character per line.
+    void setValueTitle(const QString &title);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    results::GraphState m_graph;
+    QColor m_markerBorder;
+    float m_valueNumberLeft;
+};

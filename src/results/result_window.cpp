@@ -1,0 +1,214 @@
+#include "results/result_window.h"
+
+#include "app/measurement_state.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "results/result_display.h"
+#include "results/result_graph_widget.h"
+#include "results/result_opening.h"
+#include "results/result_table_widget.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr int Twips = 15;
+
+QRect pixels(const QRect &twips)
+{
+    return QRect(twips.x() / Twips, twips.y() / Twips, twips.width() / Twips,
+                 twips.height() / Twips);
+}
+
+template <typename Widget> Widget *placed(Widget *widget, const char *name, const QRect &twips)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(pixels(twips));
+    return widget;
+}
+
+void setColours(QWidget *widget, const QColor &background, const QColor &text)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::WindowText, text);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+ResultWindow::ResultWindow(const QString &title, const Layout &layout, QWidget *parent)
+    : QMainWindow(parent, Qt::Window)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(title);
+    buildMenus();
+    buildControls(layout);
+    m_openingCheck = [] {
+        const MeasurementState &state = measurementState();
+        return results::resultOpeningProblem(QString::number(state.RefLengthValue), state);
+    };
+}
+
+void ResultWindow::buildMenus()
+{
+    auto menu = [this](const char *name, const QString &text) {
+        QMenu *m = menuBar()->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto item = [](QMenu *m, const char *name, const QString &text) {
+        QAction *a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    mnuFile = menu("mnuFile", QStringLiteral("ファイル(&F)"));
+    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("データを書き込む(&S)"));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuline1"));
+    mnuFilePrint = item(mnuFile, "mnuFilePrint", QStringLiteral("結果を印刷する(&P)"));
+    mnuDisp = menu("mnuDisp", QStringLiteral("表示(&D)"));
+    mnuDispRtry = item(mnuDisp, "mnuDispRtry", QStringLiteral("再表示(&R)"));
+    mnuDispChange = item(mnuDisp, "mnuDispChange", QStringLiteral("切り替え(&C)"));
+    mnuHelp = menu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
+    mnuHelpRead = item(mnuHelp, "mnuHelpRead", QStringLiteral("キネモの使い方(&R)"));
+    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("バージョン情報(&A)"));
+
+    connect(mnuDispRtry, &QAction::triggered, this, &ResultWindow::redisplay);
+    connect(mnuDispChange, &QAction::triggered, this, &QWidget::close);
+}
+
+void ResultWindow::buildControls(const Layout &layout)
+{
+    m_centre = new QWidget(this);
+    m_centre->setFixedSize(11775 / Twips, 8535 / Twips);
+    setCentralWidget(m_centre);
+
+    Picture1 = new ResultTableWidget(layout.firstColumnLeft, layout.firstColumnWidth, m_centre);
+    Picture1->setGeometry(pixels({240, 240, 11295, 2205}));
+    Picture2 = new ResultGraphWidget(layout.markerBorder, layout.valueNumberLeft, m_centre);
+    Picture2->setGeometry(pixels({240, 2640, 7815, 5655}));
+
+    Picture3 = placed(new QLabel(m_centre), "Picture3", {8160, 2640, 3375, 2415});
+    Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture3->setFrameShape(QFrame::Box);
+
+    Label11 = placed(new QLabel(m_centre), "Label11", {8160, 5280, 3375, 615});
+    Label11->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont small = Label11->font();
+    small.setPixelSize(12);
+    Label11->setFont(small);
+
+    Frame1 =
+        placed(new QGroupBox(QStringLiteral("目盛りの調整"), m_centre), "Frame1", layout.frame1);
+    Label13 = placed(new QLabel(Frame1), "Label13", layout.label13);
+    Command5 = placed(new QPushButton(QStringLiteral("▲"), Frame1), "Command5", layout.command5);
+    Command4 = placed(new QPushButton(QStringLiteral("▼"), Frame1), "Command4", layout.command4);
+    Label12 = placed(new QLabel(QStringLiteral("時間"), Frame1), "Label12", layout.label12);
+    Command2 = placed(new QToolButton(Frame1), "Command2", layout.command2);
+    Command2->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    Command2->setToolTip(QStringLiteral("時間の目盛りを長くする"));
+    Command3 = placed(new QToolButton(Frame1), "Command3", layout.command3);
+    Command3->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    Command3->setToolTip(QStringLiteral("時間の目盛りを短くする"));
+    Command6 =
+        placed(new QPushButton(QStringLiteral("標準に戻す"), Frame1), "Command6", layout.command6);
+    if (layout.darkScaleFrame) {
+        const QColor navy(0, 0, 128);
+        for (QWidget *w : std::initializer_list<QWidget *>{Frame1, Label11, Label12, Label13})
+            setColours(w, navy, Qt::white);
+    }
+
+    lblCredit = placed(new QLabel(QStringLiteral("キネモ　運動の記録と解析"), m_centre),
+                       "lblCredit", {8160, 7380, 3375, 255});
+    lblCredit->hide();
+
+    connect(Command2, &QToolButton::clicked, this, [this] { timeLonger(); });
+    connect(Command3, &QToolButton::clicked, this, [this] { timeShorter(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { valueCoarser(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { valueFiner(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { standardScales(); });
+    connect(Picture1->HScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { pageTable(value); });
+}
+
+results::DataCheck ResultWindow::load()
+{
+    const MeasurementState &state = measurementState();
+    {
+        // A maximum below the current position moves the bar without paging:
+        // the load fills the table from its first column anyway.
+        QSignalBlocker block(Picture1->HScroll1);
+        Picture1->HScroll1->setMaximum(scrollMaximum(results::resultPointCount(state)));
+    }
+    Picture1->clearCaptions();
+    const results::DataCheck check = computeResults();
+    if (check.ok())
+        showResults();
+    mnuFilePrint->setEnabled(results::resultPrintAllowed(state.PrintPermission));
+    return check;
+}
+
+void ResultWindow::redisplay()
+{
+    // The measurement may have been cleared or changed in the main window
+    // since the window opened; computing then would divide by nothing.
+    const QString problem = m_openingCheck ? m_openingCheck() : QString();
+    if (!problem.isEmpty()) {
+        platform().prompts->message(problem);
+        return;
+    }
+    const results::DataCheck check = load();
+    if (!check.ok())
+        platform().prompts->message(results::dataProblemMessage(check));
+}
+
+void ResultWindow::setOpeningCheck(std::function<QString()> check)
+{
+    m_openingCheck = std::move(check);
+}
+
+void ResultWindow::setPreview(const QImage &preview)
+{
+    m_preview = preview;
+    showPreview();
+}
+
+void ResultWindow::showPreview()
+{
+    // Without a picture the box is left as it is.
+    if (m_preview.isNull())
+        return;
+    const QSize size(3315 / Twips, 2355 / Twips);
+    Picture3->setPixmap(QPixmap::fromImage(
+        m_preview.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+void ResultWindow::setSummary(const QString &text)
+{
+    m_summary = text;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Label11->setText(shown);
+}
+
+void ResultWindow::applyVisibility()
+{
+    const results::ResultVisibility v =
+        results::resultVisibility(measurementState().ResultDisplayMode);
+    Picture1->setVisible(v.table);
+    Picture2->setVisible(v.graph);
+    Frame1->setVisible(v.scaleButtons);
+}
+
+void ResultWindow::showLimitMessage()
+{
+    platform().prompts->message(results::graphLimitMessage());
+}

@@ -1,0 +1,116 @@
+#pragma once
+// What the two result windows share: the table, the graph, the picture of
+// the main window's preview, the summary, the scale buttons and the menus,
+// laid out in twips (15 to a pixel). Each window computes and fills them in
+// its own way.
+
+#include "results/result_computation.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QRect>
+#include <functional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class ResultGraphWidget;
+class ResultTableWidget;
+
+class ResultWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Positions that differ between the two windows, in twips.
+    struct Layout
+    {
+        QColor markerBorder;
+        float valueNumberLeft;
+        int firstColumnLeft;
+        int firstColumnWidth;
+        bool darkScaleFrame;
+        QRect frame1;
+        QRect label13, command5, command4, label12, command2, command3, command6;
+    };
+
+    // Runs the load: computes from the current measurement and fills every
+    // part. A data problem is returned (and nothing is filled) so the opener
+    // can show its message instead of the window.
+    results::DataCheck load();
+
+    // The picture of the main window's preview, scaled into Picture3.
+    void setPreview(const QImage &preview);
+    QImage preview() const { return m_preview; }
+
+    // The checks that "再表示(&R)" repeats before recomputing; returns the
+    // message to show, or an empty text. By default the typed length is
+    // taken from the measurement.
+    void setOpeningCheck(std::function<QString()> check);
+
+    // "再表示(&R)": the checks, then the load again.
+    void redisplay();
+
+    // The exact summary text, lines joined by CR LF.
+    QString summary() const { return m_summary; }
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileSave = nullptr; // write the measurement with these results
+    QAction *mnuFilePrint = nullptr;
+    QMenu *mnuDisp = nullptr;
+    QAction *mnuDispRtry = nullptr;
+    QAction *mnuDispChange = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpRead = nullptr;
+    QAction *mnuHelpAbout = nullptr;
+
+    ResultTableWidget *Picture1 = nullptr;
+    ResultGraphWidget *Picture2 = nullptr;
+    QLabel *Picture3 = nullptr;
+    QLabel *Label11 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label12 = nullptr;
+    QLabel *Label13 = nullptr;
+    QToolButton *Command2 = nullptr;
+    QToolButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QLabel *lblCredit = nullptr;
+
+protected:
+    ResultWindow(const QString &title, const Layout &layout, QWidget *parent);
+
+    // The window's own part of the load: clear and compute its tables, put
+    // the graph into its load state.
+    virtual results::DataCheck computeResults() = 0;
+    // Table, summary and scales from the computed tables.
+    virtual void showResults() = 0;
+    // Shows the table from the given row or interval on.
+    virtual void pageTable(int first) = 0;
+    virtual int scrollMaximum(int pointCount) const = 0;
+
+    // Scale buttons.
+    virtual void timeLonger() = 0;
+    virtual void timeShorter() = 0;
+    virtual void valueCoarser() = 0;
+    virtual void valueFiner() = 0;
+    virtual void standardScales() = 0;
+
+    void setSummary(const QString &text);
+    void showPreview();
+    void applyVisibility();
+    void showLimitMessage();
+    QWidget *centre() const { return m_centre; }
+
+private:
+    void buildMenus();
+    void buildControls(const Layout &layout);
+
+    QWidget *m_centre = nullptr;
+    QImage m_preview;
+    QString m_summary;
+    std::function<QString()> m_openingCheck;
+};
