@@ -36,7 +36,7 @@ ResultGraphWidget::ResultGraphWidget(QColor markerBorder, float valueNumberLeft,
     Label4 = graphLabel("Label4", QStringLiteral("(秒)"), 7080, 5280, 700, 255, this);
     Label2 = graphLabel("Label2", QString(), 120, 1800, 240, 975, this);
     QFont small = Label2->font();
-    small.setPixelSize(12);
+    small.setPixelSize(11);
     Label2->setFont(small);
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setWordWrap(true);

@@ -101,9 +101,10 @@ void ResultWindow::buildControls(const Layout &layout)
     Picture3->setFrameShape(QFrame::Box);
 
     Label11 = placed(new QLabel(m_centre), "Label11", {8160, 5280, 3375, 615});
-    Label11->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Three lines in 41 pixels.
+    Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont small = Label11->font();
-    small.setPixelSize(12);
+    small.setPixelSize(11);
     Label11->setFont(small);
 
     Frame1 =
