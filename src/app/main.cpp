@@ -3,12 +3,16 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("キネモ"));
     QApplication::setApplicationDisplayName(QStringLiteral("キネモ"));
+    // The desktop file's name ties the windows to the installed launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kinemo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kinemo.svg")));
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(10);
     QApplication::setFont(font);
