@@ -2,6 +2,7 @@
 
 #include "app/measurement_state.h"
 #include "datafile/measurement_file_commands.h"
+#include "printhelp/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_text.h"
 #include "results/result_table_widget.h"
@@ -54,6 +55,7 @@ frmResult1::frmResult1(QWidget *parent)
     tmrWait = new QTimer(this);
     tmrWait->setObjectName(QStringLiteral("tmrWait"));
     tmrWait->setInterval(100);
+    wireResultPrintHelp(*this);
 
     Picture2->Label1->setText(QStringLiteral("時　間"));
     Picture2->Label4->setText(QStringLiteral("(秒)"));

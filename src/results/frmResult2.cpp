@@ -2,6 +2,7 @@
 
 #include "app/measurement_state.h"
 #include "datafile/measurement_file_commands.h"
+#include "printhelp/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_text.h"
 #include "results/result_table_widget.h"
@@ -41,6 +42,7 @@ frmResult2::frmResult2(QWidget *parent)
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         datafile::saveResultWindowMeasurement(measurementState(), m_results.DistanceRows);
     });
+    wireResultPrintHelp(*this);
     Picture2->Label1->setText(QStringLiteral("時　間"));
     Picture2->Label4->setText(QStringLiteral("(秒)"));
     Picture2->setValueTitle(QStringLiteral("移動距離"));
