@@ -85,6 +85,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     wireDataFile();
     wireSettings();
     wirePrintHelp();
+    wireDragDrop();
     runStartUp();
     tmrTimer->start();
 }

@@ -161,6 +161,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A video file dropped onto the window opens like the open command
+    // (src/app/frmMain_dragdrop.cpp).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Each subsystem connects its controls in its own file (frmMain_<name>.cpp)
@@ -193,6 +197,7 @@ private:
     void wireDataFile();
     void wireSettings();
     void wirePrintHelp();
+    void wireDragDrop();
 
     void buildMenus();
     void buildControls();
