@@ -100,8 +100,9 @@ void ResultWindow::buildControls(const Layout &layout)
     Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture3->setFrameShape(QFrame::Box);
 
-    Label11 = placed(new QLabel(m_centre), "Label11", {8160, 5280, 3375, 615});
-    // Three lines in 41 pixels.
+    // Three lines: at 11 pixels the Japanese font needs 16 pixels a line, so
+    // the label reaches down to just above the scale frame (52 pixels).
+    Label11 = placed(new QLabel(m_centre), "Label11", {8160, 5280, 3375, 780});
     Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont small = Label11->font();
     small.setPixelSize(11);
