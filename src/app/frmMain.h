@@ -154,6 +154,9 @@ public:
     // For opening a video: the length setting off without finishing it, no
     // half-made camera-shake pair, the length drawings gone.
     void ResetDigitizing();
+    // The red dots, line and rubber band gone from the preview; the frame
+    // and the markers stay.
+    void ClearPreviewDrawing();
     void cmdProtDisp_Click(); // the all-points display on / off
     MarkerSet &markerSet();
     DigitizingState &digitizingState();

@@ -120,6 +120,12 @@ const ReferenceDrawing &frmMain::referenceDrawing() const
     return m_digitizing->drawing;
 }
 
+void frmMain::ClearPreviewDrawing()
+{
+    m_digitizing->drawing.clear();
+    picPreview->update();
+}
+
 void frmMain::picPreview_MouseDown(QPointF position)
 {
     // Nothing to plot on before a video is open, and a click during the short

@@ -35,6 +35,7 @@ template <typename Window> void openResultWindow(frmMain &main, QPointer<QWidget
     if (main.DataOpened)
         main.ShowAllMarkers();
     const QImage picture = main.picPreview->renderedPicture();
+    main.ClearPreviewDrawing();
 
     auto *window = new Window(&main);
     window->setPreview(picture);

@@ -244,6 +244,26 @@ private slots:
         QCOMPARE(row(1), (QList<int>{1, 0, 5, 6, 0, 0}));
     }
 
+    // Opening a result window while a new pair is being picked: the picture
+    // keeps the red line, the preview loses it.
+    void resultCommandClearsTheLengthDrawing()
+    {
+        plotOn({0, 2, 4});
+        MeasurementState &s = measurementState();
+        s.RefLengthPixels = 300;
+        s.RefLengthValue = 30;
+        w().txtLengthValue->setText(QStringLiteral("30"));
+        w().cmdLength->click();
+        click(10, 240);
+        click(630, 240);
+        QVERIFY(w().referenceDrawing().line.has_value());
+        w().cmdSpd->click();
+        QVERIFY(m_platform->prompts->shown.isEmpty());
+        QVERIFY(w().Result1Window);
+        QVERIFY(w().referenceDrawing().isEmpty());
+        const QImage shown = w().picPreview->renderedPicture();
+        QVERIFY(QColor(shown.pixel(320, 240)) != QColor(Qt::red));
+    }
     void tooLongALengthKeepsTheModeOn()
     {
         w().cmdLength->click();
