@@ -128,8 +128,13 @@ void ResultWindow::buildControls(const Layout &layout)
             setColours(w, navy, Qt::white);
     }
 
+    // The credit line shows faintly, white on the panel, in the bottom
+    // right corner of a printout.
     lblCredit = placed(new QLabel(QStringLiteral("キネモ　運動の記録と解析"), m_centre),
-                       "lblCredit", {8160, 7380, 3375, 255});
+                       "lblCredit", {8880, 8160, 2775, 255});
+    QPalette creditPalette = lblCredit->palette();
+    creditPalette.setColor(QPalette::WindowText, Qt::white);
+    lblCredit->setPalette(creditPalette);
     lblCredit->hide();
 
     connect(Command2, &QToolButton::clicked, this, [this] { timeLonger(); });
