@@ -9,8 +9,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("キネモ"));
-    QApplication::setApplicationDisplayName(QStringLiteral("キネモ"));
-    // The desktop file's name ties the windows to the installed launcher.
+    // No application display name: the platform would append it to every
+    // window title ("キネモ　<file> — キネモ"), and each window sets its
+    // whole title itself. The desktop file's name ties the windows to the
+    // installed launcher.
     QGuiApplication::setDesktopFileName(QStringLiteral("kinemo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kinemo.svg")));
     QFont font(QStringLiteral("Noto Sans CJK JP"));

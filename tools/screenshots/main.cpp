@@ -1,0 +1,185 @@
+// Pictures of the program's windows for the README, taken from the real
+// windows: the sample clip is opened through the real frame source, the
+// reference length is set on its ruler and the ball is plotted by clicks on
+// the preview at the positions the sample was drawn with, then each window is
+// grabbed into a PNG file.
+//
+//   Xvfb :99 -screen 0 1600x1000x24 &
+//   DISPLAY=:99 build/screenshots build/samples/ball_throw.avi docs
+//
+// QT_SCALE_FACTOR=1.5 or 2 in the environment gives the pictures as a
+// high-resolution screen shows them. The settings file goes to a temporary
+// folder, so the pictures show the default settings whatever the build
+// folder holds.
+
+#include "app/app_paths.h"
+#include "app/frmMain.h"
+#include "app/measurement_state.h"
+#include "app/preview_widget.h"
+#include "platform/platform.h"
+#include "platform/qt_platform.h"
+#include "printhelp/frmAbout.h"
+#include "settings/frmPass.h"
+#include "settings/frmSystem.h"
+#include "throw_scene.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+// The frame where plotting starts (the ball leaves the hand), the plotting
+// interval and the frame where the ball lands.
+constexpr int kFirstFrame = ThrowScene::FramesBeforeLaunch;
+constexpr int kInterval = 3;
+constexpr int kLastFrame = ThrowScene::FramesBeforeLaunch + 45;
+// The frame left on screen for the main window's picture.
+constexpr int kShownFrame = 24;
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+bool save(QWidget *window, const QString &folder, const QString &name)
+{
+    if (!window) {
+        err() << "no window for " << name << Qt::endl;
+        return false;
+    }
+    // Let the window finish laying out and painting first.
+    QTest::qWait(300);
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    const QPixmap picture = window->grab();
+    if (!picture.save(path, "PNG")) {
+        err() << "cannot write " << path << Qt::endl;
+        return false;
+    }
+    err() << path << ": " << picture.width() << "x" << picture.height() << Qt::endl;
+    return true;
+}
+
+// Waits until the main window takes clicks again after a move and has shown
+// the frame it moved to.
+bool settle(frmMain &main)
+{
+    return QTest::qWaitFor(
+        [&main] { return main.InputPauseOver && !measurementState().FrameRefreshPending; }, 3000);
+}
+
+void clickPreview(frmMain &main, QPointF position)
+{
+    QTest::mouseClick(main.picPreview, Qt::LeftButton, {}, position.toPoint());
+}
+
+bool setReferenceLength(frmMain &main)
+{
+    main.cmdLength->click();
+    // The 0 and 100 cm lines of the ruler.
+    const double x = ThrowScene::RulerLeft + ThrowScene::RulerWidth / 2;
+    clickPreview(main, {x, ThrowScene::RulerZeroY});
+    QTest::mouseMove(main.picPreview, QPoint(int(x), int(ThrowScene::RulerZeroY) - 60));
+    clickPreview(main, {x, ThrowScene::RulerZeroY - ThrowScene::PixelsPerMetre});
+    main.txtLengthValue->setText(QStringLiteral("100"));
+    main.cmbTanni->setCurrentText(QStringLiteral("cm"));
+    main.cmdLength->click();
+    return !main.LengthSettingMode && settle(main);
+}
+
+// Clicks the ball from launch to landing; each click moves on by the
+// plotting interval.
+bool plotBall(frmMain &main)
+{
+    main.txtRate->setText(QString::number(kInterval));
+    main.ctrlSlider->setValue(kFirstFrame);
+    if (!settle(main))
+        return false;
+    while (main.ctrlSlider->value() <= kLastFrame) {
+        const int frame = main.ctrlSlider->value();
+        clickPreview(main, ThrowScene::ballCentre(frame));
+        if (main.ctrlSlider->value() == frame || !settle(main))
+            return false;
+    }
+    return true;
+}
+
+template <typename T> T *topLevel()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<T *>(w); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("キネモ"));
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
+
+    if (argc != 3) {
+        err() << "usage: screenshots <sample clip> <output folder>" << Qt::endl;
+        return 2;
+    }
+    const QString clip = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(folder);
+
+    QTemporaryDir programFolder;
+    setProgramFolder(programFolder.path());
+    installPlatform(makeQtPlatform());
+
+    frmMain main;
+    main.move(0, 0);
+    main.show();
+    if (!QTest::qWaitForWindowExposed(&main) || !main.openVideoFile(clip)) {
+        err() << "cannot open " << clip << Qt::endl;
+        return 1;
+    }
+    if (!settle(main) || !setReferenceLength(main) || !plotBall(main)) {
+        err() << "plotting the sample failed" << Qt::endl;
+        return 1;
+    }
+    main.ctrlSlider->setValue(kShownFrame);
+    settle(main);
+    bool ok = save(&main, folder, QStringLiteral("main_window"));
+
+    // Both result commands: the settings allow the distance window too.
+    measurementState().ResultKindMode = 2;
+    main.applySettingsToControls();
+    main.cmdSpd->click();
+    ok = save(main.Result1Window, folder, QStringLiteral("result_speed")) && ok;
+    main.cmdDis->click();
+    ok = save(main.Result2Window, folder, QStringLiteral("result_distance")) && ok;
+    main.Result1Window->close();
+    main.Result2Window->close();
+
+    main.mnuSystemDisp->trigger();
+    auto *password = qobject_cast<frmPass *>(main.PasswordWindow.data());
+    if (password) {
+        QTest::keyClicks(password->txtPass[0], QStringLiteral("qz47"));
+        ok = save(password, folder, QStringLiteral("password")) && ok;
+        password->cmdOk->click();
+    }
+    ok = save(topLevel<frmSystem>(), folder, QStringLiteral("settings")) && ok;
+    if (auto *settings = topLevel<frmSystem>())
+        settings->close();
+
+    ok = save(frmAbout::showDialog(), folder, QStringLiteral("about")) && ok;
+    return ok ? 0 : 1;
+}
