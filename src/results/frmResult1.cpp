@@ -83,8 +83,7 @@ void frmResult1::showResults()
     if (speedOffered(m_kindMode)) {
         Picture2->setValueTitle(QStringLiteral("速　さ"));
         const QString header = QStringLiteral("速　さ (") + unit + QStringLiteral("/秒)");
-        Picture1->Label7->setText(header);
-        Picture1->Label8->setText(header);
+        Picture1->setValueHeader(header);
         Picture2->Label3->setText(QStringLiteral("(") + unit + QStringLiteral("/秒)"));
         Label13->setText(QStringLiteral("速さ"));
         Picture1->setPage(results::speedTablePage(m_results, 0));

@@ -67,8 +67,7 @@ void frmResult2::showResults()
     const QString unit = measurementState().LengthUnit;
     Picture2->setValueTitle(QStringLiteral("移動距離"));
     const QString header = QStringLiteral("移動距離 (") + unit + QStringLiteral(")");
-    Picture1->Label7->setText(header);
-    Picture1->Label8->setText(header);
+    Picture1->setValueHeader(header);
     Picture2->Label3->setText(QStringLiteral("(") + unit + QStringLiteral(")"));
     Label13->setText(QStringLiteral("距離"));
     Picture1->setPage(results::distanceTablePage(m_results, 0));

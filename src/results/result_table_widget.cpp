@@ -1,5 +1,6 @@
 #include "results/result_table_widget.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
@@ -19,6 +20,20 @@ QLabel *tableLabel(const QString &name, int left, int top, int width, QWidget *p
     label->setGeometry(left / Twips, top / Twips, width / Twips, LabelHeight / Twips);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+// The label's own type size, or smaller until the text fits its width; a
+// text too long even then is cut short, and the whole of it is the tooltip.
+void fitText(QLabel *label, const QString &text)
+{
+    QFont font = label->parentWidget()->font();
+    const int room = label->width() - 1;
+    while (font.pointSizeF() > 7 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, room);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
 }
 
 int columnLeft(int index, int firstLeft)
@@ -67,8 +82,13 @@ void ResultTableWidget::setHeaders(const QString &time, const QString &value)
 {
     Label5->setText(time);
     Label6->setText(time);
-    Label7->setText(value);
-    Label8->setText(value);
+    setValueHeader(value);
+}
+
+void ResultTableWidget::setValueHeader(const QString &text)
+{
+    fitText(Label7, text);
+    fitText(Label8, text);
 }
 
 void ResultTableWidget::setPage(const results::TablePage &page)

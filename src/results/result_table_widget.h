@@ -20,6 +20,9 @@ public:
     ResultTableWidget(int firstColumnLeft, int firstColumnWidth, QWidget *parent = nullptr);
 
     void setHeaders(const QString &time, const QString &value);
+    // The value header of both bands; a long unit is set in a smaller type
+    // so that the header still fits in front of the first column.
+    void setValueHeader(const QString &text);
     void setPage(const results::TablePage &page);
     void clearCaptions();
 

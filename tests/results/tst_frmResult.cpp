@@ -83,6 +83,20 @@ void TestFrmResult::speedWindowCaptionsAndSummary()
     QCOMPARE(w->windowTitle(), QStringLiteral("キネモ　－結果表示　時間と速さの関係－"));
     QCOMPARE(w->Picture1->Label5->text(), QStringLiteral("時　間 (秒)"));
     QCOMPARE(w->Picture1->Label7->text(), QStringLiteral("速　さ (cm/秒)"));
+    // The header is readable whole in front of the first column; a unit too
+    // long for it leaves the whole header in the tooltip.
+    for (const QString &unit : {QStringLiteral("cm"), QStringLiteral("ミリメートル")}) {
+        measurementState().LengthUnit = unit;
+        w->mnuDispRtry->trigger();
+        for (QLabel *header : {w->Picture1->Label7, w->Picture1->Label8}) {
+            const QString full = QStringLiteral("速　さ (") + unit + QStringLiteral("/秒)");
+            QVERIFY(QFontMetrics(header->font()).horizontalAdvance(header->text()) <
+                    header->width());
+            QVERIFY(header->text() == full || header->toolTip() == full);
+        }
+    }
+    measurementState().LengthUnit = QStringLiteral("cm");
+    w->mnuDispRtry->trigger();
     QCOMPARE(w->Picture2->Label2->text(), QStringLiteral("速　さ"));
     QCOMPARE(w->Picture2->Label3->text(), QStringLiteral("(cm/秒)"));
     QCOMPARE(w->Label13->text(), QStringLiteral("速さ"));
