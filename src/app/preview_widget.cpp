@@ -12,9 +12,17 @@ PreviewWidget::PreviewWidget(QWidget *parent) : QWidget(parent)
     setPalette(pal);
 }
 
+QSize PreviewWidget::framePixelSize(QSize previewSize) const
+{
+    const qreal ratio = devicePixelRatioF();
+    return QSize(qRound(previewSize.width() * ratio), qRound(previewSize.height() * ratio));
+}
+
 void PreviewWidget::setFrame(const QImage &image)
 {
     m_frame = image;
+    if (!m_frame.isNull() && width() > 0)
+        m_frame.setDevicePixelRatio(qreal(m_frame.width()) / width());
     update();
 }
 
@@ -32,7 +40,9 @@ void PreviewWidget::setOverlayPainter(std::function<void(QPainter &)> painter)
 
 QImage PreviewWidget::renderedPicture()
 {
-    QImage picture(size(), QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    QImage picture(framePixelSize(size()), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     paintContent(painter);
@@ -47,8 +57,10 @@ void PreviewWidget::paintEvent(QPaintEvent *)
 
 void PreviewWidget::paintContent(QPainter &painter)
 {
-    if (!m_frame.isNull())
+    if (!m_frame.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QPoint(0, 0), m_frame);
+    }
     if (m_overlayPainter)
         m_overlayPainter(painter);
 }

@@ -3,6 +3,11 @@
 // top-left corner, one widget pixel per preview pixel, lets the digitizing
 // code paint its markers over it, and reports mouse presses and moves in
 // preview pixels.
+//
+// Preview pixels are the widget's logical pixels. On a screen scaled to
+// 150 % or 200 % the frame is asked for with as many pixels as the screen
+// shows (framePixelSize) and drawn at that density, so the picture stays as
+// sharp as the video allows; the points stay in preview pixels.
 
 #include <QImage>
 #include <QPointF>
@@ -15,6 +20,11 @@ class PreviewWidget : public QWidget
 public:
     explicit PreviewWidget(QWidget *parent = nullptr);
 
+    // The frame's size in pixels for a preview of `previewSize` on this
+    // widget's screen.
+    QSize framePixelSize(QSize previewSize) const;
+    // Shows `image` filling the widget's width: a frame of framePixelSize()
+    // is drawn at the screen's density, one of the widget's own size as is.
     void setFrame(const QImage &image);
     void clearFrame();
     const QImage &frame() const { return m_frame; }
@@ -22,7 +32,8 @@ public:
     // Painted after the frame on every repaint (markers, rubber band).
     void setOverlayPainter(std::function<void(QPainter &)> painter);
 
-    // The frame with the overlay as the user sees it.
+    // The frame with the overlay as the user sees it, at the screen's pixel
+    // density (its logical size is the widget's).
     QImage renderedPicture();
 
 signals:

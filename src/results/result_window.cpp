@@ -193,9 +193,15 @@ void ResultWindow::showPreview()
     // Without a picture the box is left as it is.
     if (m_preview.isNull())
         return;
+    // Scaled to the screen's pixels, not to logical ones: on a screen scaled
+    // to 200 % a picture of the logical size would be blown up and blurred.
     const QSize size(3315 / Twips, 2355 / Twips);
-    Picture3->setPixmap(QPixmap::fromImage(
-        m_preview.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    const qreal ratio = Picture3->devicePixelRatioF();
+    QImage picture =
+        m_preview.scaled(QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)),
+                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    Picture3->setPixmap(QPixmap::fromImage(picture));
 }
 
 void ResultWindow::setSummary(const QString &text)

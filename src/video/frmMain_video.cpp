@@ -116,7 +116,7 @@ bool frmMain::openVideoFile(const QString &path)
     QImage first;
     if (source->open(path) && source->hasVideo() && source->frameRate() > 0) {
         size = previewSizeFor(source->displaySize(), kPreviewBox);
-        first = source->frame(0, size);
+        first = source->frame(0, picPreview->framePixelSize(size));
     }
     if (first.isNull()) {
         platform().prompts->message(kNoVideo, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
@@ -214,7 +214,8 @@ void frmMain::RenderCurrentFrame()
     state.FrameRefreshPending = false;
     if (!m_video->shown || !m_video->source)
         return;
-    const QImage image = m_video->source->frame(ctrlSlider->value(), m_video->previewSize);
+    const QImage image = m_video->source->frame(ctrlSlider->value(),
+                                                picPreview->framePixelSize(m_video->previewSize));
     if (!image.isNull())
         picPreview->setFrame(image);
 }
