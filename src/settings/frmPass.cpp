@@ -8,9 +8,11 @@
 #include "settings/password_rules.h"
 #include "settings/twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -38,6 +40,26 @@ void placeButtons(QPushButton *password, QPushButton *ok, QPushButton *cancel, i
     cancel->setGeometry(twipsRect(2880, topTwips, 1125, 375));
 }
 
+// Each line of a prompt stays on one line of the label where it can: the
+// type gets smaller, down to 7 points, until the longest line fits.
+void showPrompt(QLabel *label, const QString &text)
+{
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    // Fractions count: a line 273.1 pixels wide wraps in a label of 273.
+    auto widest = [&lines](const QFont &font) {
+        const QFontMetricsF metrics(font);
+        qreal width = 0;
+        for (const QString &line : lines)
+            width = std::max(width, metrics.horizontalAdvance(line));
+        return width;
+    };
+    QFont font = label->parentWidget()->font();
+    while (font.pointSizeF() > 7 && widest(font) > label->contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+    label->setText(text);
+}
+
 } // namespace
 
 frmPass::frmPass(frmMain *mainWindow, QWidget *parent)
@@ -59,11 +81,8 @@ void frmPass::buildControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipsRect(120, 120, 4095, 735));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The longer prompt wraps to a third line; a smaller face keeps it inside.
+    // Should even the smallest type not fit, a line wraps within the label.
     Label1->setWordWrap(true);
-    QFont promptFont = font();
-    promptFont.setPointSize(8);
-    Label1->setFont(promptFont);
 
     const QStringList captions = {QStringLiteral("現在のパスワード"),
                                   QStringLiteral("新しいパスワード"),
@@ -112,7 +131,7 @@ void frmPass::applyEntryLayout()
 {
     setFixedSize(windowSize(4440, 2700));
     placeButtons(cmdPassword, cmdOk, cmdCancel, 1600);
-    Label1->setText(password::entryPrompt());
+    showPrompt(Label1, password::entryPrompt());
     for (int i = 0; i < 3; ++i) {
         lblPass[i]->hide();
         txtPass[i]->setVisible(i == 0);
@@ -127,7 +146,7 @@ void frmPass::applyChangeLayout()
 {
     setFixedSize(windowSize(4440, 3525));
     placeButtons(cmdPassword, cmdOk, cmdCancel, 2640);
-    Label1->setText(password::changePrompt());
+    showPrompt(Label1, password::changePrompt());
     for (int i = 0; i < 3; ++i) {
         lblPass[i]->show();
         txtPass[i]->show();

@@ -48,6 +48,16 @@ private:
         return dialog;
     }
 
+    // Every line of the prompt on one line of the label, in legible type.
+    static bool promptFits(const QLabel *label)
+    {
+        const QFontMetricsF metrics(label->font());
+        for (const QString &line : label->text().split(QStringLiteral("\r\n")))
+            if (metrics.horizontalAdvance(line) > label->contentsRect().width())
+                return false;
+        return label->font().pointSizeF() >= 7;
+    }
+
     static void submit(frmPass *dialog, const QStringList &entries)
     {
         for (int i = 0; i < entries.size(); ++i) {
@@ -107,6 +117,7 @@ private slots:
         QCOMPARE(dialog.Label1->text(),
                  QStringLiteral("　環境設定はパスワードで保護されています。\r\n"
                                 "　パスワードを入力して、「ＯＫ」を押してください。"));
+        QVERIFY(promptFits(dialog.Label1));
         QCOMPARE(dialog.PasswordChangeMode, qint16(0));
         for (int i = 0; i < 3; ++i) {
             QVERIFY(!dialog.lblPass[i]->isVisible());
@@ -213,6 +224,7 @@ private slots:
         QCOMPARE(dialog.Label1->text(),
                  QStringLiteral("　現在のパスワードと新しいパスワードを入力してください。\r\n"
                                 "　パスワードとして設定できるのは半角英数のみです。"));
+        QVERIFY(promptFits(dialog.Label1));
         QCOMPARE(dialog.txtPass[0]->text(), QStringLiteral("qz"));
         const QStringList captions = {"現在のパスワード", "新しいパスワード",
                                       "新しいパスワード（再入力）"};
