@@ -25,6 +25,9 @@ constexpr int MaxSeeks = 12;
 constexpr int MaxDecodeErrors = 200;
 // Bytes at the end of a file read to find where its video really ends.
 constexpr qint64 TailScanBytes = 2 * 1024 * 1024;
+// Frames this close before a wanted frame are always decoded, so that the
+// frame shown there is never one that was skipped.
+constexpr double SkipMarginSeconds = 0.1;
 
 double rateOf(AVRational rate)
 {
@@ -121,6 +124,7 @@ void FfmpegFrameSource::close()
 bool FfmpegFrameSource::openContainer()
 {
     m_codec.reset();
+    m_skipping = false; // a new decoder skips nothing
     m_format.reset();
     resetDecodeState();
 
@@ -166,7 +170,7 @@ bool FfmpegFrameSource::openContainer()
     if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0)
         return true;
     codec->pkt_timebase = stream->time_base;
-    codec->thread_count = 0; // one per core
+    codec->thread_count = m_decoderThreads; // 0: one per core
     codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(codec.get(), decoder, nullptr) < 0)
         return true;
@@ -293,7 +297,23 @@ QImage FfmpegFrameSource::frameAtTime(double seconds, QSize size)
     m_deadline.setRemainingTime(m_timeLimitMs);
     m_interrupted = false;
     const double target = std::max(0.0, seconds) + m_tolerance;
-    if (!positionFor(target) || m_interrupted || !m_current) {
+    m_skippedSome = false;
+    m_skipBefore = skippingAllowed() ? target - SkipMarginSeconds - 2 / m_frameRate : -1;
+    bool found = positionFor(target);
+    if (found && m_skippedSome && m_current && m_current.seconds < m_skipBefore) {
+        // No frame came within the margin (a pause in a variable-rate video):
+        // the frame shown may be one that was skipped, so decode it in full.
+        resetDecodeState();
+        m_atStart = false;
+        m_skipBefore = -1;
+        found = positionFor(target);
+    }
+    m_skipBefore = -1;
+    if (m_codec && m_skipping) {
+        m_codec->skip_frame = AVDISCARD_DEFAULT;
+        m_skipping = false;
+    }
+    if (!found || m_interrupted || !m_current) {
         // Start over cleanly next time rather than trust a half-read state.
         resetDecodeState();
         m_atStart = false;
@@ -303,6 +323,32 @@ QImage FfmpegFrameSource::frameAtTime(double seconds, QSize size)
     if (!image.isNull())
         m_lastReturnedSeconds = m_current.seconds;
     return image;
+}
+
+// Skipping needs the packets' own presentation times, which only the
+// containers of phone and camera videos give reliably; there it matters,
+// as their keyframes lie seconds apart.
+bool FfmpegFrameSource::skippingAllowed() const
+{
+    if (!m_skipUnused || !m_codec || m_frameRate <= 0 || !m_format->iformat)
+        return false;
+    if (m_codec->codec_id != AV_CODEC_ID_H264 && m_codec->codec_id != AV_CODEC_ID_HEVC)
+        return false;
+    const QByteArray demuxer(m_format->iformat->name);
+    return demuxer.contains("mp4") || demuxer.contains("matroska");
+}
+
+void FfmpegFrameSource::chooseSkipping(const AVPacket &packet)
+{
+    bool skip = false;
+    if (m_skipBefore >= 0 && packet.pts != AV_NOPTS_VALUE)
+        skip = (packet.pts - m_startTs) * av_q2d(videoStream()->time_base) < m_skipBefore;
+    if (skip != m_skipping) {
+        // Frame threads take the setting over with each packet.
+        m_codec->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        m_skipping = skip;
+    }
+    m_skippedSome = m_skippedSome || skip;
 }
 
 // Leaves in m_current the last frame whose time is not after `target`.
@@ -430,6 +476,10 @@ bool FfmpegFrameSource::advanceTo(double target)
 // a frame per thread until then).
 FfmpegFrameSource::Next FfmpegFrameSource::decodeNext(Decoded &out)
 {
+    if (m_cancelCheck && m_cancelCheck()) {
+        m_interrupted = true;
+        return Next::End;
+    }
     ffmpeg::FramePtr frame = ffmpeg::makeFrame();
     if (!frame)
         return Next::End;
@@ -460,6 +510,8 @@ FfmpegFrameSource::Next FfmpegFrameSource::decodeNext(Decoded &out)
                 m_atStart = false;
                 // Damaged packets are skipped; the decoder recovers at the
                 // next keyframe.
+                if (m_packet->stream_index == m_videoIndex)
+                    chooseSkipping(*m_packet);
                 if (m_packet->stream_index == m_videoIndex &&
                     avcodec_send_packet(m_codec.get(), m_packet.get()) < 0 &&
                     ++errors > MaxDecodeErrors) {

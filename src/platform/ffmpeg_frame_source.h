@@ -15,6 +15,9 @@
 
 #include <QDeadlineTimer>
 
+#include <functional>
+
+struct AVPacket;
 struct AVStream;
 
 class FfmpegFrameSource : public FrameSource
@@ -52,6 +55,16 @@ public:
     int scalerContextsBuilt() const { return m_scaler.contextsBuilt(); }
     // Upper bound for opening a file and for each frame request.
     void setTimeLimitMs(int milliseconds) { m_timeLimitMs = milliseconds; }
+    // Decoder threads for the next open(); 0 lets FFmpeg take one per core.
+    void setDecoderThreads(int count) { m_decoderThreads = count; }
+    // Asked between decoded frames; true stops the request under way, which
+    // then returns a null image. A background decoder uses it to give up
+    // work that is no longer wanted (it may also wait inside the call).
+    void setCancelCheck(std::function<bool()> check) { m_cancelCheck = std::move(check); }
+    // On the way to a far frame, frames that no other frame is built on (most
+    // B-frames of H.264 and HEVC) are not decoded when they lie well before
+    // the wanted one. The frames shown do not change; on by default.
+    void setSkipUnusedFrames(bool skip) { m_skipUnused = skip; }
 
 private:
     struct Decoded
@@ -82,6 +95,8 @@ private:
     void resetDecodeState();
     Next decodeNext(Decoded &out);
     bool advanceTo(double target);
+    bool skippingAllowed() const;
+    void chooseSkipping(const AVPacket &packet);
 
     QString m_path;
     ffmpeg::FormatPtr m_format;
@@ -90,6 +105,14 @@ private:
     FfmpegFrameScaler m_scaler;
     QDeadlineTimer m_deadline;
     int m_timeLimitMs = 20000;
+    int m_decoderThreads = 0;
+    std::function<bool()> m_cancelCheck;
+    bool m_skipUnused = true;
+    // Packets of frames before this time may skip their unused frames; -1
+    // while nothing is skipped.
+    double m_skipBefore = -1;
+    bool m_skipping = false;    // the decoder skips unused frames now
+    bool m_skippedSome = false; // it did so during this request
 
     // What the file says, read once at open().
     QVector<StreamKind> m_streams;

@@ -66,6 +66,8 @@ private slots:
     void timeLimitStopsAndRecovers();
     void openingAgainReplacesTheFile();
     void sourcesInSeveralThreads();
+    void skippingUnusedFramesOnTheWay_data();
+    void skippingUnusedFramesOnTheWay();
 
 private:
     void addNumberedRows();
@@ -408,6 +410,39 @@ void TestFfmpegFrameSource::sourcesInSeveralThreads()
     for (std::thread &thread : threads)
         thread.join();
     QCOMPARE(wrongFrames.load(), 0);
+}
+
+void TestFfmpegFrameSource::skippingUnusedFramesOnTheWay_data()
+{
+    QTest::addColumn<ClipKind>("kind");
+    QTest::addColumn<int>("target");
+    QTest::newRow("H.264, end of a keyframe interval") << ClipKind::Mp4H264_240 << 719;
+    QTest::newRow("H.264, middle of one") << ClipKind::Mp4H264_240 << 601;
+    QTest::newRow("HEVC, open groups") << ClipKind::MovHevc30 << 118;
+}
+
+// A far jump decodes fewer frames when the B-frames nothing refers to are
+// skipped on the way, and shows the same picture.
+void TestFfmpegFrameSource::skippingUnusedFramesOnTheWay()
+{
+    QFETCH(ClipKind, kind);
+    QFETCH(int, target);
+    const QString file = ClipMaker::path(kind);
+    QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
+    FfmpegFrameSource full;
+    full.setSkipUnusedFrames(false);
+    FfmpegFrameSource skipping;
+    QVERIFY(full.open(file) && skipping.open(file));
+    const QImage expected = full.frame(target, QSize(160, 120));
+    QCOMPARE(readFrameNumber(expected), target);
+    QCOMPARE(skipping.frame(target, QSize(160, 120)), expected);
+    QVERIFY2(skipping.stats().framesDecoded < full.stats().framesDecoded - 10,
+             qPrintable(QStringLiteral("%1 of %2 frames")
+                            .arg(skipping.stats().framesDecoded)
+                            .arg(full.stats().framesDecoded)));
+    // Going on from there decodes every frame again.
+    const int next = std::min(target + 1, ClipMaker::spec(kind).frames - 1);
+    QCOMPARE(readFrameNumber(skipping.frame(target + 1, QSize(160, 120))), next);
 }
 
 QTEST_GUILESS_MAIN(TestFfmpegFrameSource)
