@@ -1,0 +1,100 @@
+#include "video/cached_frame_source.h"
+
+#include <algorithm>
+
+namespace {
+
+// Keeps the background decoder waiting while the caller decodes.
+class Hold
+{
+public:
+    explicit Hold(FramePrefetcher *prefetcher) : m_prefetcher(prefetcher)
+    {
+        if (m_prefetcher)
+            m_prefetcher->hold(true);
+    }
+    ~Hold()
+    {
+        if (m_prefetcher)
+            m_prefetcher->hold(false);
+    }
+    Hold(const Hold &) = delete;
+    Hold &operator=(const Hold &) = delete;
+
+private:
+    FramePrefetcher *m_prefetcher;
+};
+
+} // namespace
+
+CachedFrameSource::CachedFrameSource() = default;
+
+CachedFrameSource::~CachedFrameSource()
+{
+    m_prefetcher.reset();
+}
+
+bool CachedFrameSource::open(const QString &path)
+{
+    close();
+    if (!m_front.open(path))
+        return false;
+    if (m_background && m_front.hasVideo() && m_front.frameRate() > 0)
+        m_prefetcher = std::make_unique<FramePrefetcher>(path, m_cache, m_reach);
+    return true;
+}
+
+void CachedFrameSource::close()
+{
+    m_prefetcher.reset();
+    m_cache.clear();
+    m_front.close();
+    m_lastSeconds = -1;
+    m_counters = Counters();
+}
+
+QImage CachedFrameSource::frame(qint32 index, QSize size)
+{
+    if (size.isEmpty() || frameRate() <= 0)
+        return {};
+    // Every position past the last frame shows the last one, and every
+    // position before the start the first.
+    const qint32 position = std::clamp<qint32>(index, 0, frameCount());
+    m_cache.setCenter(position, size);
+    FrameCache::Picture picture;
+    if (m_cache.find(position, size, picture)) {
+        ++m_counters.hits;
+    } else {
+        ++m_counters.misses;
+        Hold hold(m_prefetcher.get());
+        picture.image = m_front.frame(position, size);
+        picture.seconds = m_front.lastFrameSeconds();
+        if (!picture.image.isNull())
+            m_cache.insert(position, size, picture);
+    }
+    if (m_prefetcher)
+        m_prefetcher->showing(position, size, frameCount());
+    if (picture.image.isNull())
+        return {};
+    m_lastSeconds = picture.seconds;
+    return picture.image;
+}
+
+QImage CachedFrameSource::frameAtTime(double seconds, QSize size)
+{
+    Hold hold(m_prefetcher.get());
+    const QImage image = m_front.frameAtTime(seconds, size);
+    if (!image.isNull())
+        m_lastSeconds = m_front.lastFrameSeconds();
+    return image;
+}
+
+bool CachedFrameSource::waitUntilIdle(int milliseconds)
+{
+    return !m_prefetcher || m_prefetcher->waitUntilIdle(milliseconds);
+}
+
+int CachedFrameSource::backgroundFramesDecoded() const
+{
+    return m_prefetcher ? m_prefetcher->framesDecoded() : 0;
+}

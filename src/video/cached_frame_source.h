@@ -1,0 +1,68 @@
+#pragma once
+// The frame source the preview uses: the FFmpeg frame source with a cache of
+// preview pictures in front of it and a background decoder that fills the
+// cache around the position on show. A picture found in the cache costs no
+// decoding; one that is not there is decoded at once on this thread (with the
+// decoder's own threads), and the background decoder then fills the frames
+// just ahead and the keyframe interval just behind.
+//
+// Every picture is the one the FFmpeg frame source gives for that position,
+// whichever way it was made.
+
+#include "platform/ffmpeg_frame_source.h"
+#include "video/frame_cache.h"
+#include "video/frame_prefetcher.h"
+
+#include <memory>
+
+class CachedFrameSource : public FrameSource
+{
+public:
+    struct Counters
+    {
+        int hits = 0;   // pictures answered from the cache
+        int misses = 0; // pictures decoded on the caller's thread
+    };
+
+    CachedFrameSource();
+    ~CachedFrameSource() override;
+    CachedFrameSource(const CachedFrameSource &) = delete;
+    CachedFrameSource &operator=(const CachedFrameSource &) = delete;
+
+    bool open(const QString &path) override;
+    void close() override;
+    QString path() const override { return m_front.path(); }
+
+    QVector<StreamKind> streams() const override { return m_front.streams(); }
+    double streamLengthSeconds() const override { return m_front.streamLengthSeconds(); }
+    double frameRate() const override { return m_front.frameRate(); }
+    QSize displaySize() const override { return m_front.displaySize(); }
+    int rotationDegrees() const override { return m_front.rotationDegrees(); }
+
+    QImage frame(qint32 index, QSize size) override;
+    // A time that is no slider position is decoded directly, past the cache.
+    QImage frameAtTime(double seconds, QSize size) override;
+    double lastFrameSeconds() const override { return m_lastSeconds; }
+
+    // For tests and measurements.
+    FrameCache &cache() { return m_cache; }
+    // Whether the next open() starts the background decoder (on by default).
+    void setBackgroundDecoding(bool on) { m_background = on; }
+    void setReach(FramePrefetcher::Reach reach) { m_reach = reach; }
+    // Waits until the background decoder has done what it can around the
+    // position on show; true at once without one.
+    bool waitUntilIdle(int milliseconds);
+    int backgroundFramesDecoded() const;
+    const Counters &counters() const { return m_counters; }
+    const FfmpegFrameSource &foreground() const { return m_front; }
+
+private:
+    FfmpegFrameSource m_front;
+    FrameCache m_cache;
+    // Declared after the cache it fills, so that it stops first.
+    std::unique_ptr<FramePrefetcher> m_prefetcher;
+    FramePrefetcher::Reach m_reach;
+    bool m_background = true;
+    double m_lastSeconds = -1;
+    Counters m_counters;
+};

@@ -1,0 +1,222 @@
+#include "video/frame_prefetcher.h"
+
+#include "platform/ffmpeg_frame_source.h"
+
+#include <algorithm>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Frames just ahead that are decoded before the stretch behind: the next
+// steps forward must not wait for a whole keyframe interval behind.
+constexpr int NearAhead = 4;
+
+// The user interface thread decodes what is asked for now; this thread only
+// works ahead, so it gives way to it on a busy processor.
+void lowerThreadPriority()
+{
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+#endif
+}
+
+} // namespace
+
+FramePrefetcher::FramePrefetcher(const QString &path, FrameCache &cache, Reach reach)
+    : m_path(path), m_cache(cache), m_reach(reach)
+{
+    m_thread = std::thread(&FramePrefetcher::run, this);
+}
+
+FramePrefetcher::~FramePrefetcher()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void FramePrefetcher::showing(qint32 position, QSize size, qint32 total)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_target.position = position;
+        m_target.size = size;
+        m_target.total = total;
+        ++m_target.generation;
+    }
+    m_wake.notify_all();
+}
+
+void FramePrefetcher::hold(bool held)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_held = held;
+    }
+    m_wake.notify_all();
+}
+
+bool FramePrefetcher::waitUntilIdle(int milliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_idle.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [this] { return m_stop || m_target.generation == m_doneGeneration; });
+}
+
+int FramePrefetcher::framesDecoded() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_framesDecoded;
+}
+
+void FramePrefetcher::run()
+{
+    lowerThreadPriority();
+    FfmpegFrameSource decoder;
+    // One thread: the other cores are for the frame asked for now.
+    decoder.setDecoderThreads(1);
+    decoder.setCancelCheck([this] {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_stop;
+    });
+    if (!decoder.open(m_path) || !decoder.hasVideo()) {
+        // Nothing can be decoded ahead; the caller decodes on its own.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+        m_idle.notify_all();
+        return;
+    }
+    work(decoder);
+}
+
+void FramePrefetcher::work(FfmpegFrameSource &decoder)
+{
+    Run current;
+    QSize size;
+    decoder.setCancelCheck([&] { return !keepGoing(current, size); });
+    for (;;) {
+        Target target;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_wake.wait(lock, [this] {
+                return m_stop ||
+                       (m_target.position >= 0 && m_target.generation != m_doneGeneration);
+            });
+            if (m_stop)
+                return;
+            target = m_target;
+        }
+        current = nextRun(target);
+        size = target.size;
+        bool done = current.empty();
+        for (qint32 position = current.from; position <= current.to; ++position) {
+            if (!keepGoing(current, size))
+                break;
+            if (m_cache.contains(position, size))
+                continue; // the caller decoded it meanwhile
+            const QImage image = decoder.frame(position, size);
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_framesDecoded = decoder.stats().framesDecoded;
+            }
+            if (image.isNull()) {
+                // Stopped, or a frame that cannot be decoded: leave this
+                // position to the caller rather than trying again and again.
+                done = true;
+                break;
+            }
+            m_pictureBytes = FrameCache::costOf(image);
+            // The cache refuses it when nearer pictures fill it already.
+            if (!m_cache.insert(position, size, {image, decoder.lastFrameSeconds()})) {
+                done = true;
+                break;
+            }
+        }
+        if (done) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_target.generation == target.generation) {
+                m_doneGeneration = target.generation;
+                m_idle.notify_all();
+            }
+        }
+    }
+}
+
+// Asked between frames: waits while the caller decodes, and tells whether
+// the run is still worth finishing for the position on show now.
+bool FramePrefetcher::keepGoing(const Run &run, const QSize &size)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_stop || !m_held; });
+    if (m_stop || m_target.size != size)
+        return false;
+    qint32 low, high;
+    windowFor(m_target.position, m_target.total, size, low, high);
+    return run.from <= high && run.to >= low;
+}
+
+// The stretch kept around `position`, within what the cache can hold.
+void FramePrefetcher::windowFor(qint32 position, qint32 total, const QSize &size, qint32 &low,
+                                qint32 &high) const
+{
+    // Until the first picture tells, a picture is taken as 4 bytes a pixel.
+    const qint64 picture = std::max<qint64>(
+        1, m_pictureBytes ? m_pictureBytes : qint64(size.width()) * size.height() * 4);
+    const qint64 room = std::max<qint64>(1, m_cache.limitBytes() / picture);
+    const qint64 ahead = std::min<qint64>(m_reach.ahead, room / 4);
+    const qint64 behind = std::max<qint64>(0, std::min<qint64>(m_reach.behind, room - ahead - 1));
+    low = qint32(std::max<qint64>(0, position - behind));
+    high = qint32(std::min<qint64>(total, position + ahead));
+}
+
+FramePrefetcher::Run FramePrefetcher::nextRun(const Target &target) const
+{
+    qint32 low, high;
+    windowFor(target.position, target.total, target.size, low, high);
+    const Run near = uncachedFrom(target.position, high, target.size);
+    if (!near.empty() && near.from <= target.position + NearAhead)
+        return near;
+    const Run behind = uncachedDownFrom(target.position - 1, low, target.size);
+    if (!behind.empty())
+        return behind;
+    return near;
+}
+
+// The first stretch of positions not in the cache between first and last.
+FramePrefetcher::Run FramePrefetcher::uncachedFrom(qint32 first, qint32 last,
+                                                   const QSize &size) const
+{
+    Run run;
+    qint32 position = first;
+    while (position <= last && m_cache.contains(position, size))
+        ++position;
+    run.from = position;
+    while (position <= last && !m_cache.contains(position, size))
+        ++position;
+    run.to = position - 1;
+    return run;
+}
+
+// The last stretch of positions not in the cache between first and last,
+// searching down from last.
+FramePrefetcher::Run FramePrefetcher::uncachedDownFrom(qint32 last, qint32 first,
+                                                       const QSize &size) const
+{
+    Run run;
+    qint32 position = last;
+    while (position >= first && m_cache.contains(position, size))
+        --position;
+    run.to = position;
+    while (position >= first && !m_cache.contains(position, size))
+        --position;
+    run.from = position + 1;
+    return run;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Decodes, on a thread of its own with a decoder of its own, the frames
+// around the position on show into the frame cache: a few frames ahead
+// first, then the stretch behind (which costs a decode from the keyframe
+// before it), then the rest ahead. Stepping either way then finds its
+// picture ready.
+//
+// The thread never holds up the caller: showing() only records the new
+// position. Work that no longer touches the stretch around it is dropped
+// between two frames, and while the caller decodes a frame itself the thread
+// waits between two frames, so that both do not share the processor.
+
+#include "video/frame_cache.h"
+
+#include <QSize>
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+class FfmpegFrameSource;
+
+class FramePrefetcher
+{
+public:
+    struct Reach
+    {
+        int ahead = 30;   // frames after the position on show
+        int behind = 300; // frames before it; more than a phone's keyframe interval
+    };
+
+    // Starts the thread, which opens `path` itself.
+    FramePrefetcher(const QString &path, FrameCache &cache, Reach reach);
+    // Stops the thread; it ends within one frame's decode.
+    ~FramePrefetcher();
+    FramePrefetcher(const FramePrefetcher &) = delete;
+    FramePrefetcher &operator=(const FramePrefetcher &) = delete;
+
+    // The caller shows `position` at `size`; `total` is the last position.
+    void showing(qint32 position, QSize size, qint32 total);
+    // While held, the thread waits before decoding its next frame.
+    void hold(bool held);
+    // Waits until everything around the latest position is done (or can not
+    // be done); false when `milliseconds` pass first.
+    bool waitUntilIdle(int milliseconds);
+    // Frames decoded by the thread so far.
+    int framesDecoded() const;
+
+private:
+    struct Run
+    {
+        qint32 from = 0, to = -1;
+        bool empty() const { return to < from; }
+    };
+    struct Target
+    {
+        qint32 position = -1;
+        QSize size;
+        qint32 total = 0;
+        quint64 generation = 0;
+    };
+
+    void run();
+    void work(FfmpegFrameSource &decoder);
+    bool keepGoing(const Run &run, const QSize &size);
+    Run nextRun(const Target &target) const;
+    Run uncachedFrom(qint32 first, qint32 last, const QSize &size) const;
+    Run uncachedDownFrom(qint32 last, qint32 first, const QSize &size) const;
+    void windowFor(qint32 position, qint32 total, const QSize &size, qint32 &low,
+                   qint32 &high) const;
+
+    const QString m_path;
+    FrameCache &m_cache;
+    Reach m_reach;
+    qint64 m_pictureBytes = 0; // size of one picture, known after the first
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    Target m_target;
+    quint64 m_doneGeneration = 0;
+    bool m_stop = false;
+    bool m_held = false;
+    int m_framesDecoded = 0;
+    std::thread m_thread;
+};
