@@ -2,13 +2,20 @@
 // pictures of chosen slider positions as PNG files, printing one JSON line:
 //
 //   framebench VIDEO [--size WxH | --box WxH] [--dump N[,N...]] [--out DIR]
+//   framebench VIDEO [--size WxH | --box WxH] --bench [--walk] [--seed N]
+//                    [--tick MS] [--fill-wait MS]
+//   framebench VIDEO [--size WxH | --box WxH] --walk
 //
+// --bench measures stepping, jumping and memory, and the decoding limits
+// (see bench.cpp); --walk steps through every frame and reports memory.
 // --size is the exact picture size; without it the video's display size is
 // fitted into --box (640x480 by default), as the main window does. --dump
 // takes positions and ranges ("0,10,295-300"); "end" stands for the last
 // position, TotalFrames. Each picture goes to DIR/N.png.
 
+#include "bench.h"
 #include "platform/ffmpeg_frame_source.h"
+#include "video/cached_frame_source.h"
 #include "video/frame_source.h"
 
 #include <QCommandLineParser>
@@ -95,6 +102,15 @@ int main(int argc, char *argv[])
                       QStringLiteral("N[,N...]")});
     parser.addOption(
         {QStringLiteral("out"), QStringLiteral("Folder for N.png."), QStringLiteral("DIR"), "."});
+    parser.addOption({QStringLiteral("bench"), QStringLiteral("Measure stepping and jumping.")});
+    parser.addOption({QStringLiteral("walk"), QStringLiteral("Step through every frame.")});
+    parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the random positions."),
+                      QStringLiteral("N"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("tick"), QStringLiteral("Least time between requests."),
+                      QStringLiteral("MS"), QStringLiteral("100")});
+    parser.addOption({QStringLiteral("fill-wait"),
+                      QStringLiteral("Longest wait for the background decoder after a jump."),
+                      QStringLiteral("MS"), QStringLiteral("10000")});
     parser.process(app);
 
     const QStringList arguments = parser.positionalArguments();
@@ -109,7 +125,7 @@ int main(int argc, char *argv[])
 
     QJsonObject report;
     report[QStringLiteral("file")] = arguments.first();
-    FfmpegFrameSource source;
+    CachedFrameSource source;
     QElapsedTimer clock;
     clock.start();
     const bool opened = source.open(arguments.first());
@@ -131,6 +147,19 @@ int main(int argc, char *argv[])
     report[QStringLiteral("rotation")] = source.rotationDegrees();
     report[QStringLiteral("picture_size")] =
         QStringLiteral("%1x%2").arg(pictureSize.width()).arg(pictureSize.height());
+
+    if (parser.isSet(QStringLiteral("bench")) || parser.isSet(QStringLiteral("walk"))) {
+        source.close();
+        BenchOptions options;
+        options.path = arguments.first();
+        options.pictureSize = pictureSize;
+        options.seed = parser.value(QStringLiteral("seed")).toUInt();
+        options.tickMs = parser.value(QStringLiteral("tick")).toInt();
+        options.fillWaitMs = parser.value(QStringLiteral("fill-wait")).toInt();
+        options.timings = parser.isSet(QStringLiteral("bench"));
+        options.walk = parser.isSet(QStringLiteral("walk"));
+        return finish(report, runBench(options, report) ? 0 : 1);
+    }
 
     const auto positions = parsePositions(parser.value(QStringLiteral("dump")), total);
     if (!positions) {
@@ -160,7 +189,7 @@ int main(int argc, char *argv[])
         dumped.append(item);
     }
     report[QStringLiteral("dumped")] = dumped;
-    const FfmpegFrameSource::Stats &stats = source.stats();
+    const FfmpegFrameSource::Stats &stats = source.foreground().stats();
     report[QStringLiteral("frames_decoded")] = stats.framesDecoded;
     report[QStringLiteral("seeks")] = stats.seeks;
     report[QStringLiteral("reopens")] = stats.reopens;
