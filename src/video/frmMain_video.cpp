@@ -10,10 +10,10 @@
 #include "app/measurement_state.h"
 #include "app/preview_widget.h"
 #include "digitize/plotting_cursor.h"
-#include "platform/ffmpeg_frame_source.h"
 #include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
+#include "video/cached_frame_source.h"
 #include "video/frame_navigation.h"
 #include "video/frame_source.h"
 #include "video/frmPlayer.h"
@@ -45,7 +45,9 @@ std::shared_ptr<FrameSource> makeFrameSource()
         if (std::unique_ptr<FrameSource> source = platform().frameSources())
             return source;
     }
-    return std::make_shared<FfmpegFrameSource>();
+    // Decoded pictures are kept and the frames around the one on show are
+    // decoded in the background, so that steps either way show at once.
+    return std::make_shared<CachedFrameSource>();
 }
 
 } // namespace
