@@ -32,7 +32,7 @@ void frmMain::wireDigitizing()
 {
     m_digitizing = std::make_shared<Digitizing>();
 
-    picPreview->setCursor(plotting_cursor::cursor());
+    picPreview->setCursor(plotting_cursor::cursor(picPreview->devicePixelRatioF()));
     picPreview->setOverlayPainter([this](QPainter &painter) {
         // What the length setting drew lies on the picture; the markers lie
         // above it.

@@ -1,16 +1,19 @@
 #include "digitize/plotting_cursor.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 namespace plotting_cursor {
 
-QImage image()
+QImage image(qreal ratio)
 {
-    QImage img(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    const int size = qRound(kSize * ratio);
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
+    p.scale(ratio, ratio);
     p.setRenderHint(QPainter::Antialiasing, false);
     const QPointF c(kHotSpot + 0.5, kHotSpot + 0.5);
 
@@ -39,9 +42,21 @@ QImage image()
     return img;
 }
 
-QCursor cursor()
+QCursor cursor(qreal ratio)
 {
-    return QCursor(QPixmap::fromImage(image()), kHotSpot, kHotSpot);
+    if (ratio == 1.0)
+        return QCursor(QPixmap::fromImage(image()), kHotSpot, kHotSpot);
+    // X11 shows a pointer picture pixel for pixel and takes the hot spot in
+    // those pixels, whatever the picture's device pixel ratio says; Wayland
+    // scales the picture by its ratio and takes the hot spot in preview
+    // pixels.
+    QPixmap picture = QPixmap::fromImage(image(ratio));
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        picture.setDevicePixelRatio(ratio);
+        return QCursor(picture, kHotSpot, kHotSpot);
+    }
+    const int hotSpot = qRound(kHotSpot * ratio);
+    return QCursor(picture, hotSpot, hotSpot);
 }
 
 } // namespace plotting_cursor

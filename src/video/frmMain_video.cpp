@@ -274,7 +274,7 @@ void frmMain::tmrWait_Timer()
         return;
     }
     InputPauseOver = true;
-    picPreview->setCursor(plotting_cursor::cursor());
+    picPreview->setCursor(plotting_cursor::cursor(picPreview->devicePixelRatioF()));
 }
 
 void frmMain::setSliderQuietly(qint32 position)

@@ -1,7 +1,7 @@
 // The main window and a result window on a screen scaled to 150 %: the
 // controls keep their sizes in logical pixels, the video frame and the result
-// window's small picture carry the screen's pixels, and clicks still plot in
-// preview pixels.
+// window's small picture carry the screen's pixels, the plotting pointer is
+// scaled with the window, and clicks still plot in preview pixels.
 
 #include "app/frmMain.h"
 #include "app/measurement_state.h"
@@ -79,8 +79,16 @@ void tst_screen_scaling::previewFrameHasScreenPixels()
     QCOMPARE(frame.devicePixelRatio(), kScale);
     QCOMPARE(readFrameNumber(frame), 7);
 
-    // A click plots in preview pixels, not in screen pixels.
+    // The plotting pointer is as large as the rest of the window, its hot
+    // spot on the aimed pixel (the platform takes both in screen pixels).
     QVERIFY(QTest::qWaitFor([this] { return w().InputPauseOver; }, 3000));
+    const QCursor pointer = w().picPreview->cursor();
+    QCOMPARE(pointer.shape(), Qt::BitmapCursor);
+    QCOMPARE(pointer.pixmap().size(), QSize(48, 48));
+    QCOMPARE(pointer.hotSpot(), QPoint(23, 23));
+    QCOMPARE(pointer.pixmap().toImage().pixelColor(23, 23), QColor(Qt::black));
+
+    // A click plots in preview pixels, not in screen pixels.
     QTest::mouseClick(w().picPreview, Qt::LeftButton, {}, QPoint(600, 340));
     const MeasurementState &s = measurementState();
     QCOMPARE(int(s.PointCount), 1);
