@@ -5,7 +5,10 @@
 // grabbed into a PNG file.
 //
 //   Xvfb :99 -screen 0 1600x1000x24 &
-//   DISPLAY=:99 build/screenshots build/samples/ball_throw.avi docs
+//   DISPLAY=:99 build/tools/screenshots/screenshots build/samples/ball_throw.avi docs
+//
+// A third argument names a file for the measurement as the main window saves
+// it (for the README's example lines).
 //
 // QT_SCALE_FACTOR=1.5 or 2 in the environment gives the pictures as a
 // high-resolution screen shows them. The settings file goes to a temporary
@@ -16,6 +19,7 @@
 #include "app/frmMain.h"
 #include "app/measurement_state.h"
 #include "app/preview_widget.h"
+#include "datafile/measurement_csv.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "printhelp/frmAbout.h"
@@ -28,6 +32,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -128,12 +133,13 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("キネモ"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kinemo.svg")));
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(10);
     QApplication::setFont(font);
 
-    if (argc != 3) {
-        err() << "usage: screenshots <sample clip> <output folder>" << Qt::endl;
+    if (argc != 3 && argc != 4) {
+        err() << "usage: screenshots <sample clip> <output folder> [measurement file]" << Qt::endl;
         return 2;
     }
     const QString clip = QString::fromLocal8Bit(argv[1]);
@@ -153,6 +159,11 @@ int main(int argc, char *argv[])
     }
     if (!settle(main) || !setReferenceLength(main) || !plotBall(main)) {
         err() << "plotting the sample failed" << Qt::endl;
+        return 1;
+    }
+    if (argc == 4 && !datafile::writeMeasurementFile(QString::fromLocal8Bit(argv[3]),
+                                                     datafile::mainWindowCsv(measurementState()))) {
+        err() << "cannot write " << argv[3] << Qt::endl;
         return 1;
     }
     main.ctrlSlider->setValue(kShownFrame);
