@@ -325,6 +325,20 @@ QImage FfmpegFrameSource::frameAtTime(double seconds, QSize size)
     return image;
 }
 
+double FfmpegFrameSource::keyframeAtOrBefore(double seconds) const
+{
+    AVStream *stream = videoStream();
+    if (!stream || !std::isfinite(seconds))
+        return -1;
+    const double timeBase = av_q2d(stream->time_base);
+    const int entry = av_index_search_timestamp(
+        stream, m_startTs + std::llround(std::max(0.0, seconds) / timeBase), AVSEEK_FLAG_BACKWARD);
+    const AVIndexEntry *keyframe = entry >= 0 ? avformat_index_get_entry(stream, entry) : nullptr;
+    if (!keyframe)
+        return -1;
+    return std::max(0.0, (keyframe->timestamp - m_startTs) * timeBase);
+}
+
 // Skipping needs the packets' own presentation times, which only the
 // containers of phone and camera videos give reliably; there it matters,
 // as their keyframes lie seconds apart.

@@ -50,6 +50,12 @@ public:
     QImage frameAtTime(double seconds, QSize size) override;
     double lastFrameSeconds() const override { return m_lastReturnedSeconds; }
 
+    // Time of the last keyframe at or before `seconds` (relative to the
+    // stream start) as the file's index gives it; -1 for files without an
+    // index (MPEG program streams). Close enough to plan work ahead; frames
+    // are always found by decoding.
+    double keyframeAtOrBefore(double seconds) const;
+
     const Stats &stats() const { return m_stats; }
     // Scaling contexts built so far; one per change of picture or preview size.
     int scalerContextsBuilt() const { return m_scaler.contextsBuilt(); }

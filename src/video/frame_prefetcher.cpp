@@ -3,27 +3,13 @@
 #include "platform/ffmpeg_frame_source.h"
 
 #include <algorithm>
-
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
+#include <cmath>
 
 namespace {
 
 // Frames just ahead that are decoded before the stretch behind: the next
 // steps forward must not wait for a whole keyframe interval behind.
 constexpr int NearAhead = 4;
-
-// The user interface thread decodes what is asked for now; this thread only
-// works ahead, so it gives way to it on a busy processor.
-void lowerThreadPriority()
-{
-#ifdef __linux__
-    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
-#endif
-}
 
 } // namespace
 
@@ -79,10 +65,10 @@ int FramePrefetcher::framesDecoded() const
 
 void FramePrefetcher::run()
 {
-    lowerThreadPriority();
     FfmpegFrameSource decoder;
-    // One thread: the other cores are for the frame asked for now.
-    decoder.setDecoderThreads(1);
+    // The decoder's own threads too: while the caller decodes, this thread
+    // waits, so the cores are its the rest of the time.
+    decoder.setDecoderThreads(0);
     decoder.setCancelCheck([this] {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_stop;
@@ -94,7 +80,9 @@ void FramePrefetcher::run()
         m_idle.notify_all();
         return;
     }
+    m_decoder = &decoder;
     work(decoder);
+    m_decoder = nullptr;
 }
 
 void FramePrefetcher::work(FfmpegFrameSource &decoder)
@@ -172,9 +160,25 @@ void FramePrefetcher::windowFor(qint32 position, qint32 total, const QSize &size
         1, m_pictureBytes ? m_pictureBytes : qint64(size.width()) * size.height() * 4);
     const qint64 room = std::max<qint64>(1, m_cache.limitBytes() / picture);
     const qint64 ahead = std::min<qint64>(m_reach.ahead, room / 4);
-    const qint64 behind = std::max<qint64>(0, std::min<qint64>(m_reach.behind, room - ahead - 1));
-    low = qint32(std::max<qint64>(0, position - behind));
+    const qint64 mostBehind =
+        std::clamp<qint64>(room - ahead - 1, 0, std::max(0, m_reach.maxBehind));
+    const qint32 keyframe = keyframeBefore(std::max(0, position - m_reach.minBehind));
+    const qint64 behind = keyframe >= 0 ? position - keyframe : m_reach.behindWithoutIndex;
+    low = qint32(std::max<qint64>(0, position - std::min(behind, mostBehind)));
     high = qint32(std::min<qint64>(total, position + ahead));
+}
+
+// Position of the keyframe at or before `position` (a frame or two early
+// with B-frames), -1 when the file has no index.
+qint32 FramePrefetcher::keyframeBefore(qint32 position) const
+{
+    const double rate = m_decoder ? m_decoder->frameRate() : 0;
+    if (rate <= 0)
+        return -1;
+    const double seconds = m_decoder->keyframeAtOrBefore(position / rate);
+    if (seconds < 0)
+        return -1;
+    return std::min(position, qint32(std::floor(seconds * rate)));
 }
 
 FramePrefetcher::Run FramePrefetcher::nextRun(const Target &target) const

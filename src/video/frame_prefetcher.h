@@ -1,9 +1,9 @@
 #pragma once
 // Decodes, on a thread of its own with a decoder of its own, the frames
 // around the position on show into the frame cache: a few frames ahead
-// first, then the stretch behind (which costs a decode from the keyframe
-// before it), then the rest ahead. Stepping either way then finds its
-// picture ready.
+// first, then the keyframe interval behind (every frame decoded on the way
+// from its keyframe is kept), then the rest ahead. Stepping either way then
+// finds its picture ready.
 //
 // The thread never holds up the caller: showing() only records the new
 // position. Work that no longer touches the stretch around it is dropped
@@ -24,10 +24,16 @@ class FfmpegFrameSource;
 class FramePrefetcher
 {
 public:
+    // The stretch kept around the position on show, in frames, within what
+    // the cache can hold: `ahead` frames after it, and before it everything
+    // from the keyframe before the `minBehind` frames just behind (at most
+    // `maxBehind`; `behindWithoutIndex` in files without a keyframe index).
     struct Reach
     {
-        int ahead = 30;   // frames after the position on show
-        int behind = 300; // frames before it; more than a phone's keyframe interval
+        int ahead = 30;
+        int minBehind = 30;
+        int maxBehind = 600;
+        int behindWithoutIndex = 60;
     };
 
     // Starts the thread, which opens `path` itself.
@@ -70,10 +76,13 @@ private:
     void windowFor(qint32 position, qint32 total, const QSize &size, qint32 &low,
                    qint32 &high) const;
 
+    qint32 keyframeBefore(qint32 position) const;
+
     const QString m_path;
     FrameCache &m_cache;
     Reach m_reach;
-    qint64 m_pictureBytes = 0; // size of one picture, known after the first
+    qint64 m_pictureBytes = 0;              // size of one picture, known after the first
+    FfmpegFrameSource *m_decoder = nullptr; // the thread's own, while it runs
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
