@@ -265,6 +265,12 @@ QString fileText(double value, int precision)
     const QString sign = value < 0 ? QStringLiteral("-") : QStringLiteral(" ");
     if (value == 0.0)
         return QStringLiteral(" 0");
+    // The largest doubles round up, at 15 digits, past the largest double
+    // (1.79769313486232E+308), a text that reads back as infinite; they are
+    // written as the largest 15-digit value that still reads back.
+    constexpr double kLargestWritten = 1.79769313486231e308;
+    if (precision == 15 && std::fabs(value) > kLargestWritten)
+        return sign + magnitudeText(kLargestWritten, precision, false);
     return sign + magnitudeText(value, precision, false);
 }
 

@@ -307,6 +307,10 @@ void TestNumbers::fileNumberTextReadsBack_data()
     QTest::newRow("1.5E-07") << 1.5e-7;
     QTest::newRow("1E+100") << 1e100;
     QTest::newRow("-123456.789") << -123456.789;
+    // Rounded to 15 digits, these would pass the largest double.
+    QTest::newRow("largest double") << std::numeric_limits<double>::max();
+    QTest::newRow("-largest double") << -std::numeric_limits<double>::max();
+    QTest::newRow("just below the largest") << 1.797693134862316e308;
 }
 
 void TestNumbers::fileNumberTextReadsBack()
