@@ -113,7 +113,10 @@ bool writeSettingsFile(const QString &path, const MeasurementState &state)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray content = formatSettings(state);
-    if (file.write(content) != content.size()) {
+    // The content is only buffered so far: a full disk shows when it is
+    // flushed. commit() would flush it too, but it does not count a failure
+    // there and would put the short file in place of the old one.
+    if (file.write(content) != content.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -306,7 +306,10 @@ bool writeMeasurementFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // The content is only buffered so far: a full disk shows when it is
+    // flushed. commit() would flush it too, but it does not count a failure
+    // there and would put the short file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace datafile {
@@ -34,8 +35,13 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
             return SaveOutcome::Declined;
     }
 
+    // A read-only folder or a full disk: the old file stays as it was, and
+    // the user is told that the measurement is not in it.
     if (!writeMeasurementFile(path, contents)) {
         beep();
+        platform().prompts->message(QStringLiteral("データを保存できませんでした。\n") +
+                                        QDir::toNativeSeparators(path),
+                                    Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return SaveOutcome::Failed;
     }
     return SaveOutcome::Saved;
