@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr qint64 LargePicturePixels = 1920 * 1088;
+
 // Keeps the background decoder waiting while the caller decodes.
 class Hold
 {
@@ -39,8 +41,15 @@ bool CachedFrameSource::open(const QString &path)
     close();
     if (!m_front.open(path))
         return false;
-    if (m_background && m_front.hasVideo() && m_front.frameRate() > 0)
-        m_prefetcher = std::make_unique<FramePrefetcher>(path, m_cache, m_reach);
+    if (m_background && m_front.hasVideo() && m_front.frameRate() > 0) {
+        // The background decoder uses the cores while the caller does not
+        // decode (it waits meanwhile), except on pictures larger than full
+        // HD: each decoder thread holds pictures of its own, and two such
+        // decoders beside the cache would take too much memory.
+        const QSize picture = m_front.displaySize();
+        const bool large = qint64(picture.width()) * picture.height() > LargePicturePixels;
+        m_prefetcher = std::make_unique<FramePrefetcher>(path, m_cache, m_reach, large ? 1 : 0);
+    }
     return true;
 }
 

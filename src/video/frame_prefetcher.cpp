@@ -13,8 +13,9 @@ constexpr int NearAhead = 4;
 
 } // namespace
 
-FramePrefetcher::FramePrefetcher(const QString &path, FrameCache &cache, Reach reach)
-    : m_path(path), m_cache(cache), m_reach(reach)
+FramePrefetcher::FramePrefetcher(const QString &path, FrameCache &cache, Reach reach,
+                                 int decoderThreads)
+    : m_path(path), m_cache(cache), m_reach(reach), m_decoderThreads(decoderThreads)
 {
     m_thread = std::thread(&FramePrefetcher::run, this);
 }
@@ -66,13 +67,11 @@ int FramePrefetcher::framesDecoded() const
 void FramePrefetcher::run()
 {
     FfmpegFrameSource decoder;
-    // The decoder's own threads too: while the caller decodes, this thread
-    // waits, so the cores are its the rest of the time.
-    decoder.setDecoderThreads(0);
     decoder.setCancelCheck([this] {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_stop;
     });
+    decoder.setDecoderThreads(m_decoderThreads);
     if (!decoder.open(m_path) || !decoder.hasVideo()) {
         // Nothing can be decoded ahead; the caller decodes on its own.
         std::lock_guard<std::mutex> lock(m_mutex);

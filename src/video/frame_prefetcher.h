@@ -36,8 +36,9 @@ public:
         int behindWithoutIndex = 60;
     };
 
-    // Starts the thread, which opens `path` itself.
-    FramePrefetcher(const QString &path, FrameCache &cache, Reach reach);
+    // Starts the thread, which opens `path` itself with `decoderThreads`
+    // decoder threads (0: one per core).
+    FramePrefetcher(const QString &path, FrameCache &cache, Reach reach, int decoderThreads);
     // Stops the thread; it ends within one frame's decode.
     ~FramePrefetcher();
     FramePrefetcher(const FramePrefetcher &) = delete;
@@ -81,6 +82,7 @@ private:
     const QString m_path;
     FrameCache &m_cache;
     Reach m_reach;
+    int m_decoderThreads;
     qint64 m_pictureBytes = 0;              // size of one picture, known after the first
     FfmpegFrameSource *m_decoder = nullptr; // the thread's own, while it runs
 

@@ -155,10 +155,12 @@ void measureTimings(const BenchOptions &options, QJsonObject &report, bool &ok)
         back.add(timed(source, position, size, ok));
     }
     const QVector<qint32> targets = jumpTargets(options.seed + 1, total);
+    const int missesBeforeJumps = source.counters().misses;
     for (qint32 target : targets) {
         ticker.wait();
         jump.add(timed(source, target, size, ok));
     }
+    report[QStringLiteral("jump_misses")] = source.counters().misses - missesBeforeJumps;
     double longestFill = 0;
     qint32 position = targets.last();
     for (int round = 0; round < FarJumps; ++round) {
@@ -194,8 +196,22 @@ void measureTimings(const BenchOptions &options, QJsonObject &report, bool &ok)
     ok = limit.ok() && ok;
     report[QStringLiteral("decode_ms")] = Samples::round2(limit.decodeMs);
     report[QStringLiteral("scale_ms")] = Samples::round2(limit.scaleMs);
-    report[QStringLiteral("seek_uncached")] = seekWithout(options, targets, false, ok).json();
+    const Samples uncached = seekWithout(options, targets, false, ok);
+    report[QStringLiteral("seek_uncached")] = uncached.json();
     report[QStringLiteral("seek_skipping")] = seekWithout(options, targets, true, ok).json();
+
+    // The goals: steps within 1.5 times decoding and scaling one frame, far
+    // jumps within 0.6 times the seek without cache.
+    const double stepLimit = 1.5 * (limit.decodeMs + limit.scaleMs);
+    const double jumpLimit = 0.6 * uncached.percentile(50);
+    report[QStringLiteral("step_limit_ms")] = Samples::round2(stepLimit);
+    report[QStringLiteral("jump_limit_ms")] = Samples::round2(jumpLimit);
+    report[QStringLiteral("goals")] = QJsonObject{
+        {QStringLiteral("step_forward"), forward.percentile(95) <= stepLimit},
+        {QStringLiteral("step_back"), back.percentile(95) <= stepLimit},
+        {QStringLiteral("back_after_jump"), backAfterJump.percentile(95) <= stepLimit},
+        {QStringLiteral("jump"), jump.percentile(50) <= jumpLimit},
+        {QStringLiteral("memory"), report.value(QStringLiteral("peak_rss_mib")).toDouble() <= 512}};
 }
 
 void measureWalk(const BenchOptions &options, QJsonObject &report, bool &ok)
