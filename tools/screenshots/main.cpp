@@ -2,7 +2,8 @@
 // windows: the sample clip is opened through the real frame source, the
 // reference length is set on its ruler and the ball is plotted by clicks on
 // the preview at the positions the sample was drawn with, then each window is
-// grabbed into a PNG file.
+// grabbed into a PNG file (the player from the screen, since its video is
+// drawn outside the widget).
 //
 //   Xvfb :99 -screen 0 1600x1000x24 &
 //   DISPLAY=:99 build/tools/screenshots/screenshots build/samples/ball_throw.avi docs
@@ -26,6 +27,7 @@
 #include "settings/frmPass.h"
 #include "settings/frmSystem.h"
 #include "throw_scene.h"
+#include "video/frmPlayer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +37,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,6 +194,30 @@ int main(int argc, char *argv[])
     if (auto *settings = topLevel<frmSystem>())
         settings->close();
 
-    ok = save(frmAbout::showDialog(), folder, QStringLiteral("about")) && ok;
+    frmAbout *about = frmAbout::showDialog();
+    ok = save(about, folder, QStringLiteral("about")) && ok;
+    about->close();
+
+    // The player a little after the start, paused (which moves the main
+    // window to that second, so it comes last). Its picture is drawn by
+    // the media service outside the widget, so it is taken from the screen.
+    main.cmdPlayer->click();
+    auto *player = qobject_cast<frmPlayer *>(main.PlayerWindow.data());
+    if (player && QTest::qWaitForWindowExposed(player)) {
+        QTest::qWait(1600);
+        player->cmdPause_Click();
+        QTest::qWait(300);
+        const QRect area = player->geometry();
+        const QPixmap picture =
+            player->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        const QString path = QDir(folder).filePath(QStringLiteral("player.png"));
+        if (picture.save(path, "PNG"))
+            err() << path << ": " << picture.width() << "x" << picture.height() << Qt::endl;
+        else
+            ok = false;
+        player->close();
+    } else {
+        ok = false;
+    }
     return ok ? 0 : 1;
 }
