@@ -7,9 +7,11 @@
 
 namespace {
 
-// Frames just ahead that are decoded before the stretch behind: the next
-// steps forward must not wait for a whole keyframe interval behind.
-constexpr int NearAhead = 4;
+// Frames just ahead are decoded before the stretch behind, and a new
+// position whose next frames are missing interrupts work on the stretch
+// behind: the next steps forward must not wait for a whole keyframe interval.
+constexpr int NextFrames = 2; // missing ones interrupt
+constexpr int NearAhead = 8;  // then decoded at once
 
 } // namespace
 
@@ -105,7 +107,7 @@ void FramePrefetcher::work(FfmpegFrameSource &decoder)
         size = target.size;
         bool done = current.empty();
         for (qint32 position = current.from; position <= current.to; ++position) {
-            if (!keepGoing(current, size))
+            if (!keepGoing(current, size) || (!current.nearAhead && nextFramesMissing()))
                 break;
             if (m_cache.contains(position, size))
                 continue; // the caller decoded it meanwhile
@@ -184,42 +186,44 @@ FramePrefetcher::Run FramePrefetcher::nextRun(const Target &target) const
 {
     qint32 low, high;
     windowFor(target.position, target.total, target.size, low, high);
-    const Run near = uncachedFrom(target.position, high, target.size);
-    if (!near.empty() && near.from <= target.position + NearAhead)
+    const qint32 p = target.position;
+    Run near = uncachedSpan(p, std::min(high, p + NearAhead), target.size);
+    near.nearAhead = true;
+    if (!near.empty())
         return near;
-    const Run behind = uncachedDownFrom(target.position - 1, low, target.size);
+    const Run behind = uncachedSpan(low, p - 1, target.size);
     if (!behind.empty())
         return behind;
-    return near;
+    return uncachedSpan(p, high, target.size);
 }
 
-// The first stretch of positions not in the cache between first and last.
-FramePrefetcher::Run FramePrefetcher::uncachedFrom(qint32 first, qint32 last,
+// From the first position not in the cache between first and last to the
+// last one: decoding goes through in one pass, passing over the positions
+// held (a seek for each gap would cost a decode from its keyframe).
+FramePrefetcher::Run FramePrefetcher::uncachedSpan(qint32 first, qint32 last,
                                                    const QSize &size) const
 {
     Run run;
-    qint32 position = first;
-    while (position <= last && m_cache.contains(position, size))
-        ++position;
-    run.from = position;
-    while (position <= last && !m_cache.contains(position, size))
-        ++position;
-    run.to = position - 1;
+    run.from = first;
+    while (run.from <= last && m_cache.contains(run.from, size))
+        ++run.from;
+    run.to = last;
+    while (run.to >= run.from && m_cache.contains(run.to, size))
+        --run.to;
     return run;
 }
 
-// The last stretch of positions not in the cache between first and last,
-// searching down from last.
-FramePrefetcher::Run FramePrefetcher::uncachedDownFrom(qint32 last, qint32 first,
-                                                       const QSize &size) const
+// Whether the position on show now misses one of its next frames.
+bool FramePrefetcher::nextFramesMissing()
 {
-    Run run;
-    qint32 position = last;
-    while (position >= first && m_cache.contains(position, size))
-        --position;
-    run.to = position;
-    while (position >= first && !m_cache.contains(position, size))
-        --position;
-    run.from = position + 1;
-    return run;
+    Target target;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_target.generation == m_checkedGeneration)
+            return false;
+        m_checkedGeneration = m_target.generation;
+        target = m_target;
+    }
+    const qint32 last = std::min(target.total, target.position + NextFrames);
+    return !uncachedSpan(target.position, last, target.size).empty();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Decodes, on a thread of its own with a decoder of its own, the frames
 // around the position on show into the frame cache: a few frames ahead
-// first, then the keyframe interval behind (every frame decoded on the way
-// from its keyframe is kept), then the rest ahead. Stepping either way then
+// first, then the keyframe interval behind in one pass from its keyframe
+// (every frame decoded on the way is kept), then the rest ahead. Stepping either way then
 // finds its picture ready.
 //
 // The thread never holds up the caller: showing() only records the new
@@ -58,6 +58,7 @@ private:
     struct Run
     {
         qint32 from = 0, to = -1;
+        bool nearAhead = false; // the frames just after the position on show
         bool empty() const { return to < from; }
     };
     struct Target
@@ -72,8 +73,8 @@ private:
     void work(FfmpegFrameSource &decoder);
     bool keepGoing(const Run &run, const QSize &size);
     Run nextRun(const Target &target) const;
-    Run uncachedFrom(qint32 first, qint32 last, const QSize &size) const;
-    Run uncachedDownFrom(qint32 last, qint32 first, const QSize &size) const;
+    Run uncachedSpan(qint32 first, qint32 last, const QSize &size) const;
+    bool nextFramesMissing();
     void windowFor(qint32 position, qint32 total, const QSize &size, qint32 &low,
                    qint32 &high) const;
 
@@ -91,6 +92,7 @@ private:
     std::condition_variable m_idle;
     Target m_target;
     quint64 m_doneGeneration = 0;
+    quint64 m_checkedGeneration = 0; // last position looked at for missing next frames
     bool m_stop = false;
     bool m_held = false;
     int m_framesDecoded = 0;

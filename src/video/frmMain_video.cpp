@@ -173,6 +173,9 @@ void frmMain::CloseVideo()
     PrepareMarkers();
     picPreview->clearFrame();
     m_video->shown = false;
+    // The decoders, their background thread and the pictures kept go with
+    // the video.
+    m_video->source.reset();
     setSliderQuietly(0);
     lblKijun->hide();
     showLengthNotSet();

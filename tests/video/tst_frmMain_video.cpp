@@ -358,6 +358,7 @@ void tst_frmMain_video::closeReturnsToStartUpState()
     QCOMPARE(w().lblFPSValue->text(), QStringLiteral("0"));
     QCOMPARE(w().ctrlSlider->value(), 0);
     QVERIFY(w().picPreview->frame().isNull());
+    QVERIFY(w().frameSource() == nullptr);
     QVERIFY(!w().tmrPlay->isActive());
     QVERIFY(!w().InputPauseOver);
     for (QWidget *c : std::initializer_list<QWidget *>{
