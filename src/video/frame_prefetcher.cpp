@@ -11,7 +11,7 @@ namespace {
 // position whose next frames are missing interrupts work on the stretch
 // behind: the next steps forward must not wait for a whole keyframe interval.
 constexpr int NextFrames = 2; // missing ones interrupt
-constexpr int NearAhead = 8;  // then decoded at once
+constexpr int NearAhead = 15; // then decoded at once
 
 } // namespace
 
@@ -90,7 +90,13 @@ void FramePrefetcher::work(FfmpegFrameSource &decoder)
 {
     Run current;
     QSize size;
-    decoder.setCancelCheck([&] { return !keepGoing(current, size); });
+    // Also asked inside a long decode from a keyframe: a position whose next
+    // frames are missing stops work on the stretch behind even there.
+    bool stopped = false;
+    decoder.setCancelCheck([&] {
+        stopped = !keepGoing(current, size) || (!current.nearAhead && nextFramesMissing());
+        return stopped;
+    });
     for (;;) {
         Target target;
         {
@@ -106,6 +112,7 @@ void FramePrefetcher::work(FfmpegFrameSource &decoder)
         current = nextRun(target);
         size = target.size;
         bool done = current.empty();
+        stopped = false;
         for (qint32 position = current.from; position <= current.to; ++position) {
             if (!keepGoing(current, size) || (!current.nearAhead && nextFramesMissing()))
                 break;
@@ -116,9 +123,11 @@ void FramePrefetcher::work(FfmpegFrameSource &decoder)
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_framesDecoded = decoder.stats().framesDecoded;
             }
+            if (stopped)
+                break;
             if (image.isNull()) {
-                // Stopped, or a frame that cannot be decoded: leave this
-                // position to the caller rather than trying again and again.
+                // A frame that cannot be decoded: leave it to the caller
+                // rather than trying again and again.
                 done = true;
                 break;
             }
