@@ -5,6 +5,10 @@
 namespace {
 
 constexpr qint64 LargePicturePixels = 1920 * 1088;
+// Pictures larger than full HD take two decoders of 100-200 MiB each; with a
+// smaller cache the program stays within 512 MiB. It still holds more than
+// a phone's keyframe interval of previews.
+constexpr qint64 LargeVideoCacheBytes = qint64(160) * 1024 * 1024;
 
 // Keeps the background decoder waiting while the caller decodes.
 class Hold
@@ -41,13 +45,14 @@ bool CachedFrameSource::open(const QString &path)
     close();
     if (!m_front.open(path))
         return false;
+    const QSize picture = m_front.displaySize();
+    const bool large = qint64(picture.width()) * picture.height() > LargePicturePixels;
+    m_cache.setLimitBytes(large ? std::min(m_cacheLimit, LargeVideoCacheBytes) : m_cacheLimit);
     if (m_background && m_front.hasVideo() && m_front.frameRate() > 0) {
         // The background decoder uses the cores while the caller does not
         // decode (it waits meanwhile), except on pictures larger than full
         // HD: each decoder thread holds pictures of its own, and two such
         // decoders beside the cache would take too much memory.
-        const QSize picture = m_front.displaySize();
-        const bool large = qint64(picture.width()) * picture.height() > LargePicturePixels;
         m_prefetcher = std::make_unique<FramePrefetcher>(path, m_cache, m_reach, large ? 1 : 0);
     }
     return true;

@@ -44,8 +44,12 @@ public:
     QImage frameAtTime(double seconds, QSize size) override;
     double lastFrameSeconds() const override { return m_lastSeconds; }
 
+    // Budget of the cache from the next open() on (videos larger than full
+    // HD get at most 160 MiB, to leave room for their decoders).
+    void setCacheLimitBytes(qint64 bytes) { m_cacheLimit = bytes; }
+
     // For tests and measurements.
-    FrameCache &cache() { return m_cache; }
+    const FrameCache &cache() const { return m_cache; }
     // Whether the next open() starts the background decoder (on by default).
     void setBackgroundDecoding(bool on) { m_background = on; }
     void setReach(FramePrefetcher::Reach reach) { m_reach = reach; }
@@ -62,6 +66,7 @@ private:
     // Declared after the cache it fills, so that it stops first.
     std::unique_ptr<FramePrefetcher> m_prefetcher;
     FramePrefetcher::Reach m_reach;
+    qint64 m_cacheLimit = FrameCache::DefaultLimitBytes;
     bool m_background = true;
     double m_lastSeconds = -1;
     Counters m_counters;

@@ -161,7 +161,7 @@ void TestCachedFrameSource::staysWithinSmallBudget()
 
     CachedFrameSource source;
     const qint64 budget = 60 * FrameCache::costOf(reference[0]);
-    source.cache().setLimitBytes(budget);
+    source.setCacheLimitBytes(budget);
     QVERIFY(source.open(file));
     QVector<qint32> positions;
     for (qint32 n = 200; n < 260; ++n)

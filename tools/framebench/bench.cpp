@@ -187,6 +187,8 @@ void measureTimings(const BenchOptions &options, QJsonObject &report, bool &ok)
     report[QStringLiteral("cache_hits")] = source.counters().hits;
     report[QStringLiteral("cache_misses")] = source.counters().misses;
     report[QStringLiteral("cache_mib")] = Samples::round2(source.cache().bytes() / 1048576.0);
+    report[QStringLiteral("cache_limit_mib")] =
+        Samples::round2(source.cache().limitBytes() / 1048576.0);
     report[QStringLiteral("background_frames")] = source.backgroundFramesDecoded();
     report[QStringLiteral("peak_rss_mib")] = memoryMib("VmHWM");
     source.close();
@@ -226,6 +228,10 @@ void measureWalk(const BenchOptions &options, QJsonObject &report, bool &ok)
         ok = !source.frame(position, options.pictureSize).isNull() && ok;
         if (position == tenSeconds)
             report[QStringLiteral("walk_rss_10s_mib")] = memoryMib("VmRSS");
+        else if (position == 6 * tenSeconds)
+            report[QStringLiteral("walk_rss_1min_mib")] = memoryMib("VmRSS");
+        else if (position == 30 * tenSeconds)
+            report[QStringLiteral("walk_rss_5min_mib")] = memoryMib("VmRSS");
     }
     report[QStringLiteral("walk_frames")] = total + 1;
     report[QStringLiteral("walk_ms_per_frame")] =
