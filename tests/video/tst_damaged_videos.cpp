@@ -44,16 +44,17 @@ struct Variant
     const char *name;
     Damage damage;
     int amount;
+    bool withPlayer = false;
 };
 
 const Variant kVariants[] = {
     {"cut to 512 bytes", Damage::Cut, -512},
     {"cut at 5%", Damage::Cut, 50},
-    {"cut at 40%", Damage::Cut, 400},
+    {"cut at 40%", Damage::Cut, 400, true},
     {"cut at 99%", Damage::Cut, 990},
     {"noise in the header", Damage::HeaderNoise, 12},
     {"noise after the header", Damage::HeaderNoise, 200},
-    {"noise in the middle", Damage::MiddleNoise, 500},
+    {"noise in the middle", Damage::MiddleNoise, 500, true},
     {"start zeroed", Damage::ZeroedStart, 64},
 };
 
@@ -228,17 +229,20 @@ void tst_damaged_videos::damagedCopyIsRefusedOrShown()
     }));
     QVERIFY(pictureShown());
 
-    // The continuous player opens the same file and closes again.
-    QVERIFY(step("player open", [&] {
-        w().cmdPlayer->click();
-        QTest::qWait(300);
-    }));
-    QVERIFY(w().PlayerWindow);
-    QVERIFY(step("player close", [&] {
-        w().PlayerWindow->close();
-        QTest::qWait(50);
-    }));
-    QVERIFY(!w().PlayerWindow || !w().PlayerWindow->isVisible());
+    // The continuous player opens the same file and closes again (for one
+    // cut and one overwritten copy of each clip: it takes a second each).
+    if (v.withPlayer) {
+        QVERIFY(step("player open", [&] {
+            w().cmdPlayer->click();
+            QTest::qWait(300);
+        }));
+        QVERIFY(w().PlayerWindow);
+        QVERIFY(step("player close", [&] {
+            w().PlayerWindow->close();
+            QTest::qWait(50);
+        }));
+        QVERIFY(!w().PlayerWindow || !w().PlayerWindow->isVisible());
+    }
 
     // Still usable afterwards, and no message along the way.
     QVERIFY(step("forward after the player", [&] { w().cmdFwdFrame->click(); }));
