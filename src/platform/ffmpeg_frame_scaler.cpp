@@ -1,5 +1,7 @@
 #include "platform/ffmpeg_frame_scaler.h"
 
+#include "platform/picture_buffers.h"
+
 #include <QTransform>
 
 extern "C" {
@@ -57,11 +59,6 @@ int colorspaceFor(const AVFrame &frame)
     }
 }
 
-void freeImageBuffer(void *buffer)
-{
-    av_free(buffer);
-}
-
 } // namespace
 
 bool FfmpegFrameScaler::prepare(const Key &key)
@@ -113,11 +110,11 @@ QImage FfmpegFrameScaler::toImage(const AVFrame &frame, QSize size, int rotation
     // Rows aligned to 64 bytes so that the scaler's vector code can write
     // them directly; the image frees the buffer when its last copy goes.
     const int lineSize = (scaled.width() * 4 + 63) & ~63;
-    auto *buffer = static_cast<uint8_t *>(av_malloc(size_t(lineSize) * scaled.height()));
+    uint8_t *buffer = picture_buffers::acquire(size_t(lineSize) * scaled.height());
     if (!buffer)
         return {};
     QImage image(buffer, scaled.width(), scaled.height(), lineSize, QImage::Format_RGB32,
-                 freeImageBuffer, buffer);
+                 picture_buffers::release, buffer);
     uint8_t *const planes[4] = {buffer, nullptr, nullptr, nullptr};
     const int strides[4] = {lineSize, 0, 0, 0};
     const int rows =

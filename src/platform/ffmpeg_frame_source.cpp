@@ -346,8 +346,18 @@ bool FfmpegFrameSource::skippingAllowed() const
 {
     if (!m_skipUnused || !m_codec || m_frameRate <= 0 || !m_format->iformat)
         return false;
-    if (m_codec->codec_id != AV_CODEC_ID_H264 && m_codec->codec_id != AV_CODEC_ID_HEVC)
+    if (m_codec->codec_id == AV_CODEC_ID_HEVC) {
+        // An HEVC picture marked unused may still be the reference of a
+        // picture in a higher temporal layer (phones record such layers):
+        // skip only in streams whose configuration says there is one layer.
+        const AVCodecParameters *parameters = videoStream()->codecpar;
+        const uint8_t *config = parameters->extradata;
+        if (!config || parameters->extradata_size < 23 || config[0] != 1 ||
+            ((config[21] >> 3) & 7) != 1)
+            return false;
+    } else if (m_codec->codec_id != AV_CODEC_ID_H264) {
         return false;
+    }
     const QByteArray demuxer(m_format->iformat->name);
     return demuxer.contains("mp4") || demuxer.contains("matroska");
 }

@@ -8,7 +8,7 @@ constexpr qint64 LargePicturePixels = 1920 * 1088;
 // Pictures larger than full HD take two decoders of 100-200 MiB each; with a
 // smaller cache the program stays within 512 MiB. It still holds more than
 // a phone's keyframe interval of previews.
-constexpr qint64 LargeVideoCacheBytes = qint64(160) * 1024 * 1024;
+constexpr qint64 LargeVideoCacheBytes = qint64(128) * 1024 * 1024;
 
 // Keeps the background decoder waiting while the caller decodes.
 class Hold

@@ -45,7 +45,7 @@ public:
     double lastFrameSeconds() const override { return m_lastSeconds; }
 
     // Budget of the cache from the next open() on (videos larger than full
-    // HD get at most 160 MiB, to leave room for their decoders).
+    // HD get at most 128 MiB, to leave room for their decoders).
     void setCacheLimitBytes(qint64 bytes) { m_cacheLimit = bytes; }
 
     // For tests and measurements.

@@ -5,6 +5,7 @@
 
 #include "clip_maker.h"
 #include "platform/ffmpeg_frame_source.h"
+#include "platform/picture_buffers.h"
 #include "video/cached_frame_source.h"
 #include "video/frame_cache.h"
 
@@ -49,6 +50,7 @@ private slots:
     void samePicturesEveryWay();
     void staysWithinSmallBudget();
     void closingWhileFilling();
+    void pictureBuffersAreReused();
 };
 
 // Eviction order: other sizes first, then the farthest from the position on
@@ -209,6 +211,41 @@ void TestCachedFrameSource::closingWhileFilling()
     QVERIFY(dying->open(longGop));
     QVERIFY(!dying->frame(719, kSize).isNull());
     dying.reset();
+}
+
+// A dropped picture's buffer serves the next picture of its size, and only a
+// few spares are kept however many pictures go.
+void TestCachedFrameSource::pictureBuffersAreReused()
+{
+    uint8_t *first = picture_buffers::acquire(4096 + 7);
+    QVERIFY(first);
+    QCOMPARE(reinterpret_cast<quintptr>(first) % 64, quintptr(0));
+    first[4096 + 6] = 1; // the whole size is usable
+    picture_buffers::release(first);
+    QCOMPARE(picture_buffers::acquire(4096 + 7), first);
+    picture_buffers::release(first);
+
+    std::vector<uint8_t *> many;
+    for (int i = 0; i < 100; ++i)
+        many.push_back(picture_buffers::acquire(1000));
+    for (uint8_t *buffer : many)
+        picture_buffers::release(buffer);
+    QVERIFY(picture_buffers::spareCount() <= 16);
+
+    // Pictures the cache drops come back as spares.
+    const QString file = ClipMaker::path(ClipKind::AviMjpeg25);
+    QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
+    CachedFrameSource source;
+    source.setBackgroundDecoding(false);
+    source.setCacheLimitBytes(3 * FrameCache::costOf(QImage(kSize, QImage::Format_RGB32)) + 4096);
+    QVERIFY(source.open(file));
+    uint8_t *spare = picture_buffers::acquire(size_t(160 * 4) * 120);
+    picture_buffers::release(spare);
+    QCOMPARE(source.frame(0, kSize).constBits(), spare);
+    for (qint32 position = 1; position < 20; ++position)
+        QCOMPARE(readFrameNumber(source.frame(position, kSize)), position);
+    QVERIFY(source.cache().count() <= 3);
+    QVERIFY(picture_buffers::spareCount() <= 16);
 }
 
 QTEST_GUILESS_MAIN(TestCachedFrameSource)
