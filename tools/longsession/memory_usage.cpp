@@ -26,8 +26,10 @@ MemoryUsage MemoryUsage::now()
 
 QString memoryLine(const QString &label, const MemoryUsage &usage)
 {
+    // Under AddressSanitizer the C heap is not glibc's and reports nothing.
+    const QString heap = usage.heapKb > 0 ? QString::number(usage.heapKb) : QStringLiteral("-");
     return QStringLiteral("%1 VmRSS %2 kB  heap %3 kB")
         .arg(label, -34)
         .arg(usage.residentKb, 7)
-        .arg(usage.heapKb, 7);
+        .arg(heap, 7);
 }
