@@ -132,6 +132,7 @@ void measureTimings(const BenchOptions &options, QJsonObject &report, bool &ok)
 {
     const QSize size = options.pictureSize;
     CachedFrameSource source;
+    source.setBackgroundDecoding(options.background);
     QElapsedTimer clock;
     clock.start();
     ok = source.open(options.path) && ok;
@@ -219,6 +220,7 @@ void measureTimings(const BenchOptions &options, QJsonObject &report, bool &ok)
 void measureWalk(const BenchOptions &options, QJsonObject &report, bool &ok)
 {
     CachedFrameSource source;
+    source.setBackgroundDecoding(options.background);
     ok = source.open(options.path) && ok;
     const qint32 total = source.frameCount();
     const qint32 tenSeconds = qint32(std::lround(10 * source.frameRate()));

@@ -15,6 +15,7 @@ struct BenchOptions
     int fillWaitMs = 10000; // longest wait for the background decoder
     bool timings = true;    // the step, jump and seek timings
     bool walk = false;      // memory while stepping through the whole clip
+    bool background = true; // the background decoder runs
 };
 
 // Fills `report`; false when the clip cannot be measured.

@@ -3,7 +3,7 @@
 //
 //   framebench VIDEO [--size WxH | --box WxH] [--dump N[,N...]] [--out DIR]
 //   framebench VIDEO [--size WxH | --box WxH] --bench [--walk] [--seed N]
-//                    [--tick MS] [--fill-wait MS]
+//                    [--tick MS] [--fill-wait MS] [--no-background]
 //   framebench VIDEO [--size WxH | --box WxH] --walk
 //
 // --bench measures stepping, jumping and memory, and the decoding limits
@@ -104,6 +104,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("out"), QStringLiteral("Folder for N.png."), QStringLiteral("DIR"), "."});
     parser.addOption({QStringLiteral("bench"), QStringLiteral("Measure stepping and jumping.")});
     parser.addOption({QStringLiteral("walk"), QStringLiteral("Step through every frame.")});
+    parser.addOption({QStringLiteral("no-background"),
+                      QStringLiteral("Measure without the background decoder.")});
     parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the random positions."),
                       QStringLiteral("N"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("tick"), QStringLiteral("Least time between requests."),
@@ -158,6 +160,7 @@ int main(int argc, char *argv[])
         options.fillWaitMs = parser.value(QStringLiteral("fill-wait")).toInt();
         options.timings = parser.isSet(QStringLiteral("bench"));
         options.walk = parser.isSet(QStringLiteral("walk"));
+        options.background = !parser.isSet(QStringLiteral("no-background"));
         return finish(report, runBench(options, report) ? 0 : 1);
     }
 
