@@ -15,10 +15,21 @@ namespace {
 constexpr size_t Header = 64;
 constexpr int MaxSpare = 16;
 
+// Set when the pool is gone at exit: a picture dropped after that frees its
+// buffer at once.
+bool g_poolGone = false;
+
 struct Spares
 {
     std::mutex mutex;
     std::vector<uint8_t *> buffers; // starts of blocks, header included
+    // The spares still kept at exit go back to the allocator.
+    ~Spares()
+    {
+        g_poolGone = true;
+        for (uint8_t *block : buffers)
+            av_free(block);
+    }
 };
 
 Spares &spares()
@@ -58,6 +69,10 @@ void release(void *buffer)
 {
     if (!buffer)
         return;
+    if (g_poolGone) {
+        av_free(static_cast<uint8_t *>(buffer) - Header);
+        return;
+    }
     uint8_t *dropped = nullptr;
     {
         Spares &pool = spares();

@@ -27,14 +27,13 @@ void fail(const char *what)
     std::abort();
 }
 
+// Computed each time: the file is also removed from an exit handler, which
+// runs after static objects are gone.
 QString inputPath()
 {
-    static const QString path = [] {
-        const QString dir = qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"));
-        return QDir(dir).filePath(
-            QStringLiteral("kinemo-fuzz-%1.avi").arg(QString::number(qint64(getpid()))));
-    }();
-    return path;
+    const QString dir = qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"));
+    return QDir(dir).filePath(
+        QStringLiteral("kinemo-fuzz-%1.avi").arg(QString::number(qint64(getpid()))));
 }
 
 } // namespace
@@ -42,6 +41,7 @@ QString inputPath()
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     av_log_set_level(AV_LOG_QUIET);
+    std::atexit([] { QFile::remove(inputPath()); });
     return 0;
 }
 
