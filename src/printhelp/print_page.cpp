@@ -1,9 +1,9 @@
 #include "printhelp/print_page.h"
 
-#include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace printpage {
 
@@ -64,8 +64,10 @@ bool writePrintPagePdf(const QString &path, const QImage &picture)
 {
     if (picture.isNull())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the old file and put in its place only when complete,
+    // so a failed save never leaves half a PDF or loses an earlier one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     bool written = false;
     {
@@ -81,11 +83,8 @@ bool writePrintPagePdf(const QString &path, const QImage &picture)
             written = painter.end();
         }
     }
-    written = written && file.error() == QFileDevice::NoError;
-    file.close();
-    if (!written)
-        file.remove();
-    return written;
+    // QSaveFile::commit() does not notice a failed write of its buffer.
+    return written && file.flush() && file.error() == QFileDevice::NoError && file.commit();
 }
 
 } // namespace printpage

@@ -12,6 +12,7 @@
 #include "app/app_paths.h"
 #include "app/frmMain.h"
 #include "app/measurement_state.h"
+#include "printhelp/print_page.h"
 #include "recording_platform.h"
 #include "settings/frmSystem.h"
 
@@ -137,6 +138,13 @@ private:
 
 } // namespace
 
+static void troubleRows()
+{
+    QTest::addColumn<int>("trouble");
+    QTest::newRow("full disk") << int(Trouble::FullDisk);
+    QTest::newRow("read-only folder") << int(Trouble::ReadOnlyFolder);
+}
+
 class tst_disk_trouble : public QObject
 {
     Q_OBJECT
@@ -146,14 +154,9 @@ private slots:
     void measurementFileKeptAndUserTold();
     void settingsFileKeptAndUserTold_data();
     void settingsFileKeptAndUserTold();
+    void pdfPageKeptOnFailure_data() { troubleRows(); }
+    void pdfPageKeptOnFailure();
 };
-
-static void troubleRows()
-{
-    QTest::addColumn<int>("trouble");
-    QTest::newRow("full disk") << int(Trouble::FullDisk);
-    QTest::newRow("read-only folder") << int(Trouble::ReadOnlyFolder);
-}
 
 void tst_disk_trouble::measurementFileKeptAndUserTold_data()
 {
@@ -245,6 +248,29 @@ void tst_disk_trouble::settingsFileKeptAndUserTold()
     QVERIFY(w.close());
     QCOMPARE(fileBytes(path), kOldSettings);
     QCOMPARE(platform.prompts->shown.size(), 2); // only the quit question
+}
+
+// The printout saved as PDF when there is no printer: an earlier PDF of the
+// same name stays whole when the new one cannot be written.
+void tst_disk_trouble::pdfPageKeptOnFailure()
+{
+    QFETCH(int, trouble);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("pdf"));
+    QVERIFY(QDir().mkpath(folder));
+    TroubledFolder troubled(folder);
+    const QString path = folder + QStringLiteral("/印刷.pdf");
+    const QByteArray old("%PDF-1.4 earlier printout");
+    QVERIFY(writeBytes(path, old));
+    const QString why = troubled.start(Trouble(trouble));
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(!printpage::writePrintPagePdf(path, picture));
+    QCOMPARE(fileBytes(path), old);
 }
 
 QTEST_MAIN(tst_disk_trouble)
