@@ -2,6 +2,7 @@
 
 #include "app/app_paths.h"
 #include "app/measurement_state.h"
+#include "app/qt_named_menus.h"
 #include "app/preview_widget.h"
 #include "app/settings_file.h"
 #include "platform/platform.h"
@@ -28,8 +29,7 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 
-template <typename Widget>
-Widget *named(Widget *widget, const char *name)
+template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -95,15 +95,9 @@ frmMain::~frmMain() = default;
 void frmMain::buildMenus()
 {
     auto menu = [this](const char *name, const QString &title) {
-        QMenu *m = menuBar()->addMenu(title);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return addNamedMenu(menuBar(), name, title);
     };
-    auto item = [](QMenu *m, const char *name, const QString &text) {
-        QAction *a = m->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
+    auto item = addNamedItem;
 
     mnuFile = menu("mnuFile", QStringLiteral("ファイル(&M)"));
     mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("映像を開く(&O)"));
@@ -122,7 +116,8 @@ void frmMain::buildMenus()
 
     mnuView = menu("mnuView", QStringLiteral("表示(&V)"));
     mnuViewResult1 = item(mnuView, "mnuViewResult1", QStringLiteral("時間と速さの結果表示(&S)"));
-    mnuViewResult2 = item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
+    mnuViewResult2 =
+        item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));
@@ -157,10 +152,12 @@ void frmMain::buildControls()
 
     fraPreviewControl = named(new QGroupBox(central), "fraPreviewControl");
     auto *readout = new QGridLayout(fraPreviewControl);
-    lblCurrentFrame = label("lblCurrentFrame", QStringLiteral("現在のコマ / 総コマ数"), fraPreviewControl);
+    lblCurrentFrame =
+        label("lblCurrentFrame", QStringLiteral("現在のコマ / 総コマ数"), fraPreviewControl);
     lblCurrentFrameValue = label("lblCurrentFrameValue", QStringLiteral("000"), fraPreviewControl);
     lblCount = label("lblCount", QStringLiteral("/ 000"), fraPreviewControl);
-    lblCurrentTime = label("lblCurrentTime", QStringLiteral("現在の時間 / 総時間"), fraPreviewControl);
+    lblCurrentTime =
+        label("lblCurrentTime", QStringLiteral("現在の時間 / 総時間"), fraPreviewControl);
     lblCurrentTimeValue =
         label("lblCurrentTimeValue", QStringLiteral("00.00秒 / 00.00秒"), fraPreviewControl);
     lblFPS = label("lblFPS", QStringLiteral("１秒間に"), fraPreviewControl);
@@ -257,9 +254,10 @@ QWidget *frmMain::buildRightColumn()
     auto *length = new QGridLayout(frmLength);
     cmdLength = button("cmdLength", QStringLiteral("設定"), QStringLiteral("基準の長さを決めます"),
                        frmLength);
-    lblLength = label("lblLength",
-                      QStringLiteral("　映像の画面から基準となる２点クリックし、長さを入力してください。"),
-                      frmLength);
+    lblLength =
+        label("lblLength",
+              QStringLiteral("　映像の画面から基準となる２点クリックし、長さを入力してください。"),
+              frmLength);
     lblLength->setWordWrap(true);
     lblLength->setMinimumHeight(44);
     lblLength1 = label("lblLength1", QStringLiteral("この長さは"), frmLength);
@@ -369,8 +367,8 @@ void frmMain::closePlayerAndResultWindows()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    const auto answer = platform().prompts->message(QStringLiteral("キネモを終了しますか？"),
-                                                    Prompts::Buttons::YesNo, Prompts::Icon::Question);
+    const auto answer = platform().prompts->message(
+        QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes) {
         event->ignore();
         return;

@@ -1,6 +1,7 @@
 #include "results/result_window.h"
 
 #include "app/measurement_state.h"
+#include "app/qt_named_menus.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "results/result_display.h"
@@ -60,16 +61,10 @@ ResultWindow::ResultWindow(const QString &title, const Layout &layout, QWidget *
 
 void ResultWindow::buildMenus()
 {
-    auto menu = [this](const char *name, const QString &text) {
-        QMenu *m = menuBar()->addMenu(text);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+    auto menu = [this](const char *name, const QString &title) {
+        return addNamedMenu(menuBar(), name, title);
     };
-    auto item = [](QMenu *m, const char *name, const QString &text) {
-        QAction *a = m->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
+    auto item = addNamedItem;
     mnuFile = menu("mnuFile", QStringLiteral("ファイル(&F)"));
     mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("データを書き込む(&S)"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuline1"));
