@@ -1,368 +1,201 @@
 #include "app/frmMain.h"
 
-#include "app/app_paths.h"
-#include "app/measurement_state.h"
-#include "app/qt_named_menus.h"
-#include "app/preview_widget.h"
-#include "app/settings_file.h"
+#include "app/control_states.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
+#include "datafile/datafile_part.h"
+#include "digitize/digitizing_part.h"
+#include "digitize/length_part.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
+#include "printhelp/printhelp_part.h"
+#include "results/results_part.h"
+#include "settings/settings_file.h"
+#include "settings/settings_part.h"
+#include "video/plotting_cursor.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
-
-namespace {
-
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
-
-template <typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLabel *label(const char *name, const QString &text, QWidget *parent)
-{
-    return named(new QLabel(text, parent), name);
-}
-
-QPushButton *button(const char *name, const QString &text, const QString &tip, QWidget *parent)
-{
-    auto *b = named(new QPushButton(text, parent), name);
-    b->setToolTip(tip);
-    return b;
-}
-
-QToolButton *pictureButton(const char *name, QStyle::StandardPixmap icon, const QString &tip,
-                           QWidget *parent)
-{
-    auto *b = named(new QToolButton(parent), name);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setIconSize(QSize(28, 28));
-    b->setMinimumSize(44, 40);
-    b->setToolTip(tip);
-    return b;
-}
-
-QTimer *timer(const char *name, int intervalMs, QObject *parent)
-{
-    auto *t = named(new QTimer(parent), name);
-    t->setInterval(intervalMs);
-    return t;
-}
-
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-}
-
-} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildMenus();
     buildControls();
-    wireVideo();
-    wireDigitizing();
-    wireResults();
-    wireDataFile();
-    wireSettings();
-    wirePrintHelp();
-    wireDragDrop();
+    registerControls();
+    composeParts();
+    setAcceptDrops(true);
     runStartUp();
     tmrTimer->start();
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::buildMenus()
+void frmMain::composeParts()
 {
-    auto menu = [this](const char *name, const QString &title) {
-        return addNamedMenu(menuBar(), name, title);
-    };
-    auto item = addNamedItem;
+    VideoControls video;
+    video.window = this;
+    video.preview = picPreview;
+    video.slider = ctrlSlider;
+    video.backFrame = cmdBackFrame;
+    video.forwardFrame = cmdFwdFrame;
+    video.play = cmdPlay;
+    video.stop = cmdStop;
+    video.backStep = cmdBack;
+    video.forwardStep = cmdStep;
+    video.player = cmdPlayer;
+    video.interval = txtRate;
+    video.frameValue = lblCurrentFrameValue;
+    video.count = lblCount;
+    video.timeValue = lblCurrentTimeValue;
+    video.rateValue = lblFPSValue;
+    video.refreshTimer = tmrTimer;
+    video.playTimer = tmrPlay;
+    video.waitTimer = tmrWait;
+    video.open = mnuFileOpen;
+    video.close = mnuFileClose;
+    m_video = std::make_unique<VideoPart>(m_state, video);
 
-    mnuFile = menu("mnuFile", QStringLiteral("ファイル(&M)"));
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("映像を開く(&O)"));
-    mnuFileClose = item(mnuFile, "mnuFileClose", QStringLiteral("映像を閉じる(&C)"));
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep1"));
-    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("データを保存する(&S)"));
-    mnuFileLoad = item(mnuFile, "mnuFileLoad", QStringLiteral("データを取り込む(&L)"));
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep3"));
-    mnuFilePrint = item(mnuFile, "mnuFilePrint", QStringLiteral("画面の印刷(&P)"));
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep2"));
-    mnuFileEnd = item(mnuFile, "mnuFileEnd", QStringLiteral("キネモの終了(&E)"));
+    DigitizingControls digitizing;
+    digitizing.preview = picPreview;
+    digitizing.kijun = lblKijun;
+    digitizing.erase = cmdErase;
+    digitizing.allPoints = cmdProtDisp;
+    digitizing.shakeLabel = lblHosei;
+    digitizing.eraseOne = mnuEditSingle;
+    digitizing.eraseAll = mnuEditAll;
+    digitizing.shakeSwitch = mnuSystemChenge;
+    m_digitizing = std::make_unique<DigitizingPart>(m_state, *m_video, digitizing);
 
-    mnuEdit = menu("mnuEdit", QStringLiteral("編集(&E）"));
-    mnuEditSingle = item(mnuEdit, "mnuEditSingle", QStringLiteral("打点を一つ消す(&S)"));
-    mnuEditAll = item(mnuEdit, "mnuEditAll", QStringLiteral("打点を全部消す(&A)"));
+    LengthControls length;
+    length.preview = picPreview;
+    length.lengthButton = cmdLength;
+    length.lengthValue = txtLengthValue;
+    length.unit = cmbTanni;
+    m_length = std::make_unique<LengthPart>(m_state, *m_video, *m_digitizing, length);
 
-    mnuView = menu("mnuView", QStringLiteral("表示(&V)"));
-    mnuViewResult1 = item(mnuView, "mnuViewResult1", QStringLiteral("時間と速さの結果表示(&S)"));
-    mnuViewResult2 =
-        item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
+    DataFileControls dataFile;
+    dataFile.save = mnuFileSave;
+    dataFile.load = mnuFileLoad;
+    dataFile.lengthValue = txtLengthValue;
+    m_dataFile = std::make_unique<DataFilePart>(m_state, *m_digitizing, dataFile);
 
-    mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
-    mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));
-    mnuSystemDisp = item(mnuSystem, "mnuSystemDisp", QStringLiteral("環境設定(&D)"));
+    PrintHelpControls printHelp;
+    printHelp.window = this;
+    printHelp.print = mnuFilePrint;
+    printHelp.howTo = mnuHelpHowto;
+    printHelp.about = mnuHelpAbout;
+    m_printHelp = std::make_unique<PrintHelpPart>(m_state, *m_digitizing, printHelp);
 
-    mnuHelp = menu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
-    mnuHelpHowto = item(mnuHelp, "mnuHelpHowto", QStringLiteral("キネモの使い方(&H)"));
-    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("バージョン情報(&A)"));
+    ResultsControls results;
+    results.window = this;
+    results.preview = picPreview;
+    results.lengthValue = txtLengthValue;
+    results.speedCommand = mnuViewResult1;
+    results.distanceCommand = mnuViewResult2;
+    results.speedButton = cmdSpd;
+    results.distanceButton = cmdDis;
+    m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
 
-    connect(mnuFileEnd, &QAction::triggered, this, &QWidget::close);
+    m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);
+
+    // What the length setting drew lies on the picture; the markers lie above it.
+    picPreview->setOverlayPainter([this](QPainter &painter) {
+        m_length->paint(painter);
+        m_digitizing->markers().paint(painter);
+    });
+
+    // A closed video takes the window back to its start-up state.
+    connect(m_video.get(), &VideoPart::videoClosed, this, &frmMain::runStartUp);
+    // Every command ends by telling the window, which then derives every
+    // control anew.
+    connect(m_video.get(), &VideoPart::changed, this, &frmMain::applyControlStates);
+    connect(m_digitizing.get(), &DigitizingPart::changed, this, &frmMain::applyControlStates);
+    connect(m_length.get(), &LengthPart::changed, this, &frmMain::applyControlStates);
+    connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
+    connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
 }
 
-void frmMain::buildControls()
+void frmMain::applyControlStates()
 {
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
+    const MeasurementState &measurement = measurementState();
+    m_state.refresh(measurement, m_digitizing->framePointComplete());
+    const MainControlStates derived = controlStatesFor(m_state);
 
-    // Left: the picture, the slider under it, the position read-out.
-    auto *left = new QVBoxLayout;
-    picPreview = named(new PreviewWidget(central), "picPreview");
-    picPreview->setFixedSize(640, 480);
-    lblKijun = label("lblKijun", QStringLiteral("基準"), picPreview);
-    lblKijun->setAutoFillBackground(true);
-    left->addWidget(picPreview, 0, Qt::AlignLeft | Qt::AlignTop);
-
-    ctrlSlider = named(new QSlider(Qt::Horizontal, central), "ctrlSlider");
-    ctrlSlider->setToolTip(QStringLiteral("ボタンをドラッグして位置を決めて下さい"));
-    ctrlSlider->setTickPosition(QSlider::TicksBelow);
-    ctrlSlider->setTickInterval(100);
-    ctrlSlider->setFixedWidth(640);
-    left->addWidget(ctrlSlider);
-
-    fraPreviewControl = named(new QGroupBox(central), "fraPreviewControl");
-    auto *readout = new QGridLayout(fraPreviewControl);
-    lblCurrentFrame =
-        label("lblCurrentFrame", QStringLiteral("現在のコマ / 総コマ数"), fraPreviewControl);
-    lblCurrentFrameValue = label("lblCurrentFrameValue", QStringLiteral("000"), fraPreviewControl);
-    lblCount = label("lblCount", QStringLiteral("/ 000"), fraPreviewControl);
-    lblCurrentTime =
-        label("lblCurrentTime", QStringLiteral("現在の時間 / 総時間"), fraPreviewControl);
-    lblCurrentTimeValue =
-        label("lblCurrentTimeValue", QStringLiteral("00.00秒 / 00.00秒"), fraPreviewControl);
-    lblFPS = label("lblFPS", QStringLiteral("１秒間に"), fraPreviewControl);
-    lblFPSValue = label("lblFPSValue", QStringLiteral("00.00"), fraPreviewControl);
-    lblFps2 = label("lblFps2", QStringLiteral("コマの映像"), fraPreviewControl);
-    auto *frameValue = new QHBoxLayout;
-    frameValue->addWidget(lblCurrentFrameValue);
-    frameValue->addWidget(lblCount);
-    frameValue->addStretch();
-    auto *fps = new QHBoxLayout;
-    fps->addWidget(lblFPS);
-    fps->addWidget(lblFPSValue);
-    fps->addWidget(lblFps2);
-    fps->addStretch();
-    readout->addWidget(lblCurrentFrame, 0, 0);
-    readout->addLayout(frameValue, 1, 0);
-    readout->addWidget(lblCurrentTime, 0, 1);
-    readout->addWidget(lblCurrentTimeValue, 1, 1);
-    readout->addLayout(fps, 0, 2, 2, 1);
-
-    lblHosei = label("lblHosei", QStringLiteral("手ぶれ補正ＯＦＦ"), central);
-    lblHosei->setToolTip(QStringLiteral("手ぶれ映像の補正をするかどうか決めます"));
-    lblHosei->setAlignment(Qt::AlignCenter);
-    lblHosei->setFrameShape(QFrame::Panel);
-    lblHosei->setFrameShadow(QFrame::Raised);
-    lblHosei->setMinimumWidth(96);
-    lblHosei->setCursor(Qt::PointingHandCursor);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(fraPreviewControl, 1);
-    bottom->addWidget(lblHosei);
-    left->addLayout(bottom);
-    left->addStretch();
-
-    auto *columns = new QHBoxLayout(central);
-    columns->addLayout(left);
-    columns->addWidget(buildRightColumn());
-
-    tmrWait = timer("tmrWait", 100, this);
-    tmrTimer = timer("tmrTimer", 100, this);
-    tmrPlay = timer("tmrPlay", 200, this);
-}
-
-QWidget *frmMain::buildRightColumn()
-{
-    auto *column = new QWidget(centralWidget());
-    column->setFixedWidth(300);
-    auto *layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-
-    Frame1 = named(new QGroupBox(QStringLiteral("位置を合わせる"), column), "Frame1");
-    auto *nav = new QGridLayout(Frame1);
-    cmdBackFrame = pictureButton("cmdBackFrame", QStyle::SP_MediaSeekBackward,
-                                 QStringLiteral("１コマ戻します"), Frame1);
-    cmdFwdFrame = pictureButton("cmdFwdFrame", QStyle::SP_MediaSeekForward,
-                                QStringLiteral("１コマ進みます"), Frame1);
-    cmdPlay = pictureButton("cmdPlay", QStyle::SP_MediaPlay, QStringLiteral("コマ送り再生します"),
-                            Frame1);
-    cmdStop = pictureButton("cmdStop", QStyle::SP_MediaStop, QStringLiteral("停止します"), Frame1);
-    cmdPlayer = button("cmdPlayer", QStringLiteral("連続再生"),
-                       QStringLiteral("別ウインドウで映像を連続再生します"), Frame1);
-    nav->addWidget(cmdBackFrame, 0, 0);
-    nav->addWidget(cmdFwdFrame, 0, 1);
-    nav->addWidget(cmdPlay, 0, 2);
-    nav->addWidget(cmdStop, 0, 3);
-    nav->addWidget(cmdPlayer, 1, 0, 1, 4);
-    layout->addWidget(Frame1);
-
-    frmPlot = named(new QGroupBox(QStringLiteral("印をつける"), column), "frmPlot");
-    auto *plot = new QGridLayout(frmPlot);
-    lblDistanse = label("lblDistanse", QStringLiteral("打点間隔は"), frmPlot);
-    txtRate = named(new QLineEdit(QStringLiteral("1"), frmPlot), "txtRate");
-    txtRate->setMaximumWidth(60);
-    txtRate->setAlignment(Qt::AlignRight);
-    lblFlame = label("lblFlame", QStringLiteral("コマ"), frmPlot);
-    cmdBack = button("cmdBack", QStringLiteral("前へ戻る"), QString(), frmPlot);
-    cmdStep = button("cmdStep", QStringLiteral("次へ進む"), QString(), frmPlot);
-    cmdErase = button("cmdErase", QStringLiteral("印を消す"),
-                      QStringLiteral("表示されている打点を消します"), frmPlot);
-    cmdProtDisp = button("cmdProtDisp", QStringLiteral("全打点表示"),
-                         QStringLiteral("すべての打点を表示します"), frmPlot);
-    auto *rate = new QHBoxLayout;
-    rate->addWidget(lblDistanse);
-    rate->addWidget(txtRate);
-    rate->addWidget(lblFlame);
-    rate->addStretch();
-    plot->addLayout(rate, 0, 0, 1, 2);
-    plot->addWidget(cmdBack, 1, 0);
-    plot->addWidget(cmdStep, 1, 1);
-    plot->addWidget(cmdErase, 2, 0);
-    plot->addWidget(cmdProtDisp, 2, 1);
-    layout->addWidget(frmPlot);
-
-    frmLength = named(new QGroupBox(QStringLiteral("長さを決める"), column), "frmLength");
-    auto *length = new QGridLayout(frmLength);
-    cmdLength = button("cmdLength", QStringLiteral("設定"), QStringLiteral("基準の長さを決めます"),
-                       frmLength);
-    lblLength =
-        label("lblLength",
-              QStringLiteral("　映像の画面から基準となる２点クリックし、長さを入力してください。"),
-              frmLength);
-    lblLength->setWordWrap(true);
-    lblLength->setMinimumHeight(44);
-    lblLength1 = label("lblLength1", QStringLiteral("この長さは"), frmLength);
-    txtLengthValue = named(new QLineEdit(frmLength), "txtLengthValue");
-    txtLengthValue->setMaximumWidth(80);
-    txtLengthValue->setAlignment(Qt::AlignRight);
-    cmbTanni = named(new QComboBox(frmLength), "cmbTanni");
-    cmbTanni->setEditable(true);
-    cmbTanni->addItems({QStringLiteral("cm"), QStringLiteral("m"), QStringLiteral("km")});
-    cmbTanni->setCurrentText(QStringLiteral("cm"));
-    cmbTanni->setMaximumWidth(70);
-    auto *value = new QHBoxLayout;
-    value->addWidget(lblLength1);
-    value->addWidget(txtLengthValue);
-    value->addWidget(cmbTanni);
-    value->addStretch();
-    length->addWidget(lblLength, 0, 0);
-    length->addLayout(value, 1, 0);
-    length->addWidget(cmdLength, 2, 0);
-    layout->addWidget(frmLength);
-
-    cmdSpd = button("cmdSpd", QStringLiteral("速さ"), QString(), column);
-    cmdDis = button("cmdDis", QStringLiteral("距離"), QString(), column);
-    for (QPushButton *b : {cmdSpd, cmdDis}) {
-        b->setMinimumHeight(48);
-        QFont f = b->font();
-        f.setPointSizeF(f.pointSizeF() * 1.4);
-        b->setFont(f);
+    for (auto it = derived.controls.constBegin(); it != derived.controls.constEnd(); ++it) {
+        QObject *object = m_controls.value(it.key());
+        const ControlState &c = it.value();
+        if (auto *action = qobject_cast<QAction *>(object)) {
+            action->setEnabled(c.enabled);
+            action->setVisible(c.visible);
+            if (c.caption)
+                action->setText(*c.caption);
+        } else if (auto *widget = qobject_cast<QWidget *>(object)) {
+            widget->setEnabled(c.enabled);
+            widget->setVisible(c.visible);
+            if (c.textColour) {
+                QPalette pal = widget->palette();
+                pal.setColor(QPalette::WindowText, *c.textColour);
+                widget->setPalette(pal);
+            }
+            if (!c.caption)
+                continue;
+            if (auto *label = qobject_cast<QLabel *>(widget))
+                label->setText(*c.caption);
+            else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+                button->setText(*c.caption);
+        }
     }
-    auto *results = new QHBoxLayout;
-    results->addWidget(cmdSpd);
-    results->addWidget(cmdDis);
-    layout->addLayout(results);
-    layout->addStretch();
-    return column;
+
+    switch (derived.previewCursor) {
+    case PreviewCursor::Arrow:
+        picPreview->unsetCursor();
+        break;
+    case PreviewCursor::Wait:
+        picPreview->setCursor(Qt::WaitCursor);
+        break;
+    case PreviewCursor::Plotting:
+        picPreview->setCursor(plotting_cursor::cursor(picPreview->devicePixelRatioF()));
+        break;
+    }
+    if (derived.playTimerRuns != tmrPlay->isActive()) {
+        if (derived.playTimerRuns)
+            tmrPlay->start();
+        else
+            tmrPlay->stop();
+    }
+    if (derived.kijunAt) {
+        lblKijun->move(*derived.kijunAt);
+        lblKijun->show();
+        lblKijun->raise();
+    } else {
+        lblKijun->hide();
+    }
+}
+
+void frmMain::settingsApplied()
+{
+    applyControlStates();
 }
 
 void frmMain::runStartUp()
 {
-    ctrlSlider->setEnabled(false);
-    for (QWidget *w : {static_cast<QWidget *>(cmdBackFrame), static_cast<QWidget *>(cmdFwdFrame),
-                       static_cast<QWidget *>(cmdPlay), static_cast<QWidget *>(cmdStop)})
-        w->setEnabled(false);
     setWindowTitle(QStringLiteral("キネモ"));
-    tmrPlay->stop();
-    cmdLength->setText(QStringLiteral("長さの設定"));
-    cmdLength->setEnabled(false);
-    lblLength1->hide();
-    txtLengthValue->hide();
-    cmbTanni->hide();
-    cmdBack->setText(QStringLiteral("前へ戻る"));
-    for (QPushButton *b : {cmdBack, cmdStep, cmdErase, cmdProtDisp, cmdPlayer})
-        b->setEnabled(false);
-    showLengthNotSet();
-    showShakeCorrection(false);
-    lblKijun->hide();
-    lblCount->setText(QStringLiteral("/ 0"));
-    lblCurrentFrameValue->setText(QStringLiteral("0"));
-    lblCurrentTimeValue->setText(QStringLiteral("0.00秒/0.00秒"));
-    lblFPSValue->setText(QStringLiteral("0"));
+    m_video->resetReadouts();
     readSettingsFile(settingsFilePath(), measurementState());
-    applySettingsToControls();
-}
-
-void frmMain::applySettingsToControls()
-{
-    const MeasurementState &s = measurementState();
-    cmdProtDisp->setVisible(s.AllPointsMode != 1);
-    mnuFilePrint->setEnabled(s.PrintPermission != 2 && s.PrintPermission != 3);
-
-    auto setResults = [this](bool speed, bool distance) {
-        mnuViewResult1->setEnabled(speed);
-        cmdSpd->setVisible(speed);
-        mnuViewResult2->setEnabled(distance);
-        cmdDis->setVisible(distance);
-    };
-    if (s.ResultDisplayMode == 3)
-        setResults(false, false);
-    else if (s.ResultKindMode == 0)
-        setResults(true, false);
-    else if (s.ResultKindMode == 1)
-        setResults(false, true);
-    else if (s.ResultKindMode == 2)
-        setResults(true, true);
-}
-
-void frmMain::showLengthNotSet()
-{
-    setTextColour(lblLength, kRed);
-    lblLength->setText(QStringLiteral("長さは設定されていません"));
-}
-
-void frmMain::showShakeCorrection(bool on)
-{
-    setTextColour(lblHosei, on ? kRed : kBlue);
-    lblHosei->setText(QStringLiteral("手ぶれ補正") + QStringLiteral("\r\n") +
-                      (on ? QStringLiteral("ＯＮ") : QStringLiteral("ＯＦＦ")));
-}
-
-void frmMain::closePlayerAndResultWindows()
-{
-    for (QPointer<QWidget> *window : {&PlayerWindow, &Result1Window, &Result2Window}) {
-        if (*window)
-            (*window)->close();
-    }
+    m_digitizing->prepareMarkers();
+    applyControlStates();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -385,5 +218,6 @@ void frmMain::runQuit()
     // A settings file that cannot be written (read-only program folder, full
     // disk) must not keep the program from quitting; the old file stays whole.
     writeSettingsFile(settingsFilePath(), measurementState());
-    closePlayerAndResultWindows();
+    m_video->closePlayer();
+    m_results->closeWindows();
 }

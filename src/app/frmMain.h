@@ -1,18 +1,27 @@
 #pragma once
 // The main window: the preview, navigation, plotting and length controls,
-// the menus, and the start-up and quit of the program. It wires controls to
-// the classes that do the work and keeps as little logic as it can.
+// the menus, and the start-up and quit of the program. It builds the
+// controls, keeps the window's state and composes the parts that do the
+// work: video, plotting, length, data file, results, print and help,
+// settings. After every command it derives every control from the state,
+// in one place (applyControlStates).
 
+#include "base/window_state.h"
+#include "settings/settings_listener.h"
+
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
 
-class FrameSource;
+class DataFilePart;
+class DigitizingPart;
+class LengthPart;
 class PreviewWidget;
-class MarkerSet;
-struct DigitizingState;
-struct KijunPlacement;
-struct ReferenceDrawing;
+class PrintHelpPart;
+class ResultsPart;
+class SettingsPart;
+class VideoPart;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -24,7 +33,7 @@ class QSlider;
 class QTimer;
 class QToolButton;
 
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, public SettingsListener
 {
     Q_OBJECT
 public:
@@ -91,76 +100,18 @@ public:
     QAction *mnuHelpHowto = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
-    // Main-window state.
-    bool VideoOpen = false;
-    bool ShakeCorrectionOn = false;
-    bool AllPointsShown = false;
-    bool DataOpened = false;
-    bool LengthSettingMode = false;
-    bool InputPauseOver = true;
-    QString ChosenFilePath;
+    const WindowState &state() const { return m_state; }
+    VideoPart &video() { return *m_video; }
+    DigitizingPart &digitizing() { return *m_digitizing; }
+    LengthPart &length() { return *m_length; }
+    ResultsPart &results() { return *m_results; }
+    SettingsPart &settings() { return *m_settings; }
 
-    // Windows this one closes when the video changes and at quit.
-    QPointer<QWidget> PlayerWindow;
-    QPointer<QWidget> Result1Window;
-    QPointer<QWidget> Result2Window;
-    // The password dialog while it is open ("環境設定" brings it forward).
-    QPointer<QWidget> PasswordWindow;
-
-    // The start-up sequence: controls into the no-video state, the settings
-    // file read, the result and print commands set from the settings. Runs
-    // when the window is made and again whenever a video is closed.
-    void runStartUp();
-
-    // Shows or hides the all-points button, the print command and the result
-    // commands as the current settings say.
-    void applySettingsToControls();
-
-    // Sets the length label to "not set" in red.
-    void showLengthNotSet();
-    // "手ぶれ補正" over "ＯＮ" in red or "ＯＦＦ" in blue.
-    void showShakeCorrection(bool on);
-
-    void closePlayerAndResultWindows();
-
-    // Video (src/video/frmMain_video.cpp): opening and closing, the frame in
-    // the preview, moving through the frames and the continuous player.
-    void OpenVideo();                        // the open dialog, then openVideoFile()
-    bool openVideoFile(const QString &path); // false: no usable video, nothing changed
-    void CloseVideo();
-    void SetVideoTiming(double streamLength, double frameRate);
-    double CurrentFrameTime() const;
-    void RenderCurrentFrame(); // the refresh tick: renders when FrameRefreshPending is set
-    void ShowPositionLabels();
-    // The short pause after each move: the wait cursor, InputPauseOver false
-    // until the next tmrWait tick brings the plotting cursor back.
-    void BeginInputPause();
-    void cmdPlayer_Click();
-    FrameSource *frameSource() const; // the open video's; null before the first
-
-    // Digitizing (src/digitize/frmMain_digitizing.cpp): clicks on the
-    // preview, markers, reference length, camera-shake correction, erasing.
-    // The preview's plotting pointer is plotting_cursor::cursor()
-    // (digitize/plotting_cursor.h).
-    void ClearMeasurement();  // points, markers and on-screen length gone
-    void ResetMarkers();      // every marker hidden, sizes and colours reset
-    void ShowFrameMarkers();  // highlight the current frame's point
-    void ShowAllMarkers();    // every point as rings
-    void EnableNavigation();  // slider, frame buttons, step, erase, all-points, player
-    void DisableNavigation();
-    // Markers for points 1..PointCount (after the point table was filled
-    // from elsewhere, e.g. a measurement file), then all markers hidden.
-    void PrepareMarkers();
-    // For opening a video: the length setting off without finishing it, no
-    // half-made camera-shake pair, the length drawings gone.
-    void ResetDigitizing();
-    // The red dots, line and rubber band gone from the preview; the frame
-    // and the markers stay.
-    void ClearPreviewDrawing();
-    void cmdProtDisp_Click(); // the all-points display on / off
-    MarkerSet &markerSet();
-    DigitizingState &digitizingState();
-    const ReferenceDrawing &referenceDrawing() const;
+    // Derives every control from the state and the current settings, and
+    // shows them so. Runs after every command.
+    void applyControlStates();
+    // The settings dialog's "O  K" has put new settings in place.
+    void settingsApplied() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -170,40 +121,26 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // Each subsystem connects its controls in its own file (frmMain_<name>.cpp)
-    // and keeps its own state there.
-    void wireVideo();
-    struct Video;
-    std::shared_ptr<Video> m_video;
-    void moveBy(double frames, bool stepButton);
-    void showMarkersAndPause();
-    void ctrlSlider_Scroll();
-    void tmrWait_Timer();
-    void playerPausedAt(qint32 seconds);
-    void setSliderQuietly(qint32 position);
-    void wireDigitizing();
-    struct Digitizing;
-    std::shared_ptr<Digitizing> m_digitizing;
-    void picPreview_MouseDown(QPointF position);
-    void picPreview_MouseMove(QPointF position);
-    void plotClick(QPointF position);
-    void referenceClick(QPointF position);
-    void cmdLength_Click();
-    void cmdErase_Click();
-    void mnuEditSingle_Click();
-    void mnuEditAll_Click();
-    void mnuSystemChenge_Click();
-    void applyKijun(const KijunPlacement &placement);
-    void hideKijun();
-    void advanceAfterPoint();
-    void wireResults();
-    void wireDataFile();
-    void wireSettings();
-    void wirePrintHelp();
-    void wireDragDrop();
-
+    // frmMain_controls.cpp
     void buildMenus();
     void buildControls();
     QWidget *buildRightColumn();
+    void registerControls();
+
+    void composeParts();
+    // The start-up sequence: the readouts reset, the settings file read.
+    // Runs when the window is made and again whenever a video is closed.
+    void runStartUp();
     void runQuit();
+
+    WindowState m_state;
+    // The controls whose state applyControlStates() sets, by objectName.
+    QHash<QString, QObject *> m_controls;
+    std::unique_ptr<VideoPart> m_video;
+    std::unique_ptr<DigitizingPart> m_digitizing;
+    std::unique_ptr<LengthPart> m_length;
+    std::unique_ptr<DataFilePart> m_dataFile;
+    std::unique_ptr<PrintHelpPart> m_printHelp;
+    std::unique_ptr<ResultsPart> m_results;
+    std::unique_ptr<SettingsPart> m_settings;
 };

@@ -3,16 +3,12 @@
 
 #include "app/dropped_video.h"
 #include "app/frmMain.h"
+#include "video/video_part.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
-
-void frmMain::wireDragDrop()
-{
-    setAcceptDrops(true);
-}
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
 {
@@ -34,5 +30,5 @@ void frmMain::dropEvent(QDropEvent *event)
     // The drag's source waits for the drop to finish; a message box shown
     // from inside the drop would hold it, so the file is opened afterwards.
     QMetaObject::invokeMethod(
-        this, [this, path] { openVideoFile(path); }, Qt::QueuedConnection);
+        this, [this, path] { m_video->openVideoFile(path); }, Qt::QueuedConnection);
 }

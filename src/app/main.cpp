@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "platform/qt_platform.h"
+#include "printhelp/print_page.h"
 
 #include <QApplication>
 #include <QFont>
@@ -19,7 +20,7 @@ int main(int argc, char *argv[])
     font.setPointSize(10);
     QApplication::setFont(font);
 
-    installPlatform(makeQtPlatform());
+    installPlatform(makeQtPlatform(printpage::drawing()));
     frmMain window;
     window.show();
     return app.exec();

@@ -1,6 +1,6 @@
 #include "datafile/measurement_csv.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -80,7 +80,7 @@ int writtenPointCount(const MeasurementState &state)
     return qBound(0, int(state.PointCount), int(MeasurementState::MaxPoints));
 }
 
-QByteArray buildCsv(const MeasurementState &state, const results::ResultTable *resultRows)
+QByteArray buildCsv(const MeasurementState &state, const TimedValues *resultRows)
 {
     QString text;
     appendLine(text, {QStringLiteral("カウント"), QStringLiteral("フレーム"),
@@ -97,9 +97,8 @@ QByteArray buildCsv(const MeasurementState &state, const results::ResultTable *r
         const qint32 *row = state.PointTable[i + 1];
         QStringList fields{intText(row[0]), intText(row[1]), intText(row[2]), intText(row[3])};
         if (resultRows) {
-            const auto &result = (*resultRows)[size_t(i)];
-            fields << num::fileNumberText(result[results::RowTime])
-                   << num::fileNumberText(result[results::RowValue]);
+            const TimedValue result = resultRows->value(i);
+            fields << num::fileNumberText(result.time) << num::fileNumberText(result.value);
         } else {
             fields << intText(row[4]) << intText(row[5]);
         }
@@ -203,7 +202,7 @@ QByteArray mainWindowCsv(const MeasurementState &state)
     return buildCsv(state, nullptr);
 }
 
-QByteArray resultWindowCsv(const MeasurementState &state, const results::ResultTable &rows)
+QByteArray resultWindowCsv(const MeasurementState &state, const TimedValues &rows)
 {
     return buildCsv(state, &rows);
 }

@@ -9,8 +9,7 @@
 // 5) into columns 5 and 6; a result window writes its times and distances
 // there. The reader does not tell the two apart.
 
-#include "app/measurement_state.h"
-#include "results/result_computation.h"
+#include "base/measurement_state.h"
 
 #include <QByteArray>
 #include <QList>
@@ -34,10 +33,19 @@ QString measurementFileSuffix();
 // whatever the unit, columns 5 and 6 hold the camera-shake reference.
 QByteArray mainWindowCsv(const MeasurementState &state);
 
+// What a result window writes into columns 5 and 6 of one line: the time and
+// the distance of its table's row.
+struct TimedValue
+{
+    float time = 0;
+    float value = 0;
+};
+using TimedValues = QList<TimedValue>;
+
 // A result window's file: the eighth header label carries LengthUnit, and
-// line i (0-based) takes its time and distance from row i of `rows`
-// (columns RowTime and RowValue of ResultRows or DistanceRows).
-QByteArray resultWindowCsv(const MeasurementState &state, const results::ResultTable &rows);
+// line i (0-based) takes its time and distance from rows[i] (0 and 0 where
+// the window's table has no such row).
+QByteArray resultWindowCsv(const MeasurementState &state, const TimedValues &rows);
 
 // One data line as read: the six PointTable columns.
 using PointRow = std::array<qint32, MeasurementState::TableColumns>;

@@ -52,8 +52,7 @@ SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)
     return saveMeasurementWithDialog(mainWindowCsv(state));
 }
 
-SaveOutcome saveResultWindowMeasurement(const MeasurementState &state,
-                                        const results::ResultTable &rows)
+SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const TimedValues &rows)
 {
     return saveMeasurementWithDialog(resultWindowCsv(state, rows));
 }

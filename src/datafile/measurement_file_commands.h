@@ -25,11 +25,9 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);
 // The main window's "データを保存する(&S)".
 SaveOutcome saveMainWindowMeasurement(const MeasurementState &state);
 
-// A result window's "データを書き込む(&S)": `rows` is the window's table
-// (ResultRows of the time-speed window, DistanceRows of the time-distance
-// window), whose columns RowTime and RowValue fill columns 5 and 6.
-SaveOutcome saveResultWindowMeasurement(const MeasurementState &state,
-                                        const results::ResultTable &rows);
+// A result window's "データを書き込む(&S)": `rows` are the times and values of
+// the window's table, which fill columns 5 and 6.
+SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const TimedValues &rows);
 
 // The open dialog, then the whole file read and checked. A file that cannot
 // be read or fails the check beeps and shows why; the result is then empty,

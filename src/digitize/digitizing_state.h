@@ -24,9 +24,10 @@ struct DigitizingState
     float BandEndX = 0;
     float BandEndY = 0;
 
-    // Camera-shake mode: 0 = the next click marks the object, 1 = the next
-    // click marks the reference point of the same frame.
-    int AwaitingShakeReference = 0;
+    // Camera-shake mode, while the reference click is awaited (the window's
+    // AwaitingShakeReference): the frame whose object was clicked. The point
+    // is written only once its reference point is clicked too.
+    qint32 PendingFrame = 0;
 
     // The reference point clicked together with point 1, whole pixels. Kept
     // when the correction is switched.

@@ -1,6 +1,6 @@
 #include "digitize/marker_set.h"
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 
 #include <QPainter>
 #include <algorithm>

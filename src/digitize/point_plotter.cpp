@@ -1,7 +1,8 @@
 #include "digitize/point_plotter.h"
 
-#include "app/measurement_state.h"
-#include "app/numbers.h"
+#include "base/measurement_state.h"
+#include "base/numbers.h"
+#include "base/window_state.h"
 #include "digitize/digitizing_state.h"
 
 #include <algorithm>
@@ -10,8 +11,8 @@
 
 using MS = MeasurementState;
 
-PointPlotter::PointPlotter(MeasurementState &state, DigitizingState &clicks)
-    : m_state(state), m_clicks(clicks)
+PointPlotter::PointPlotter(MeasurementState &state, DigitizingState &clicks, WindowState &window)
+    : m_state(state), m_clicks(clicks), m_window(window)
 {
 }
 
@@ -41,18 +42,25 @@ int PointPlotter::pointOnFrame(qint32 frame) const
     return found;
 }
 
-PointPlotter::Result PointPlotter::click(qint32 frame, QPointF position, bool shakeCorrectionOn)
+PointPlotter::Result PointPlotter::click(qint32 frame, QPointF position)
 {
-    // A reference click finishes a point its object click has already
-    // counted, so the limit only stops clicks that could start a new point.
-    const bool finishesPair = shakeCorrectionOn && m_clicks.AwaitingShakeReference == 1;
+    // A reference click finishes a point its object click was let through
+    // for, so the limit only stops clicks that could start a new point.
+    const bool finishesPair = m_window.ShakeCorrectionOn && m_window.AwaitingShakeReference;
     if (m_state.PointCount >= MS::MaxPoints && !finishesPair)
         return {Outcome::Refused};
-    if (!shakeCorrectionOn)
+    if (!m_window.ShakeCorrectionOn)
         return plot(frame, position);
-    if (m_clicks.AwaitingShakeReference == 0)
+    if (!m_window.AwaitingShakeReference)
         return markObject(frame, position);
     return markReference(frame, position);
+}
+
+bool PointPlotter::dropPair()
+{
+    const bool pending = m_window.AwaitingShakeReference;
+    m_window.AwaitingShakeReference = false;
+    return pending;
 }
 
 int PointPlotter::addPoint(qint32 frame)
@@ -82,28 +90,27 @@ PointPlotter::Result PointPlotter::plot(qint32 frame, QPointF position)
 
 PointPlotter::Result PointPlotter::markObject(qint32 frame, QPointF position)
 {
-    Result result{Outcome::ObjectMarked, pointOnFrame(frame), false};
-    if (result.point == 0) {
-        result.point = addPoint(frame);
-        result.newPoint = true;
-    }
+    const int point = pointOnFrame(frame);
     m_clicks.FirstClickX = static_cast<float>(position.x());
     m_clicks.FirstClickY = static_cast<float>(position.y());
-    m_clicks.AwaitingShakeReference = 1;
-    // Positions stay as they were until the reference click completes them.
-    m_state.PointTable[result.point][MS::ColNumber] = result.point;
-    m_state.PointTable[result.point][MS::ColFrame] = frame;
-    return result;
+    m_clicks.PendingFrame = frame;
+    m_window.AwaitingShakeReference = true;
+    return {Outcome::ObjectMarked, point, point == 0};
 }
 
 PointPlotter::Result PointPlotter::markReference(qint32 frame, QPointF position)
 {
-    const int point = pointOnFrame(frame);
-    m_clicks.AwaitingShakeReference = 0;
-    // The half-made point was erased (the erase command works during the
-    // pair) or the frame moved under it: nothing to complete.
-    if (point == 0)
+    m_window.AwaitingShakeReference = false;
+    // The object belongs to the frame it was clicked on.
+    if (frame != m_clicks.PendingFrame)
         return {Outcome::PairDropped};
+    int point = pointOnFrame(frame);
+    const bool newPoint = point == 0;
+    if (newPoint) {
+        if (m_state.PointCount >= MS::MaxPoints)
+            return {Outcome::Refused};
+        point = addPoint(frame);
+    }
 
     const float refX = static_cast<float>(position.x());
     const float refY = static_cast<float>(position.y());
@@ -124,7 +131,7 @@ PointPlotter::Result PointPlotter::markReference(qint32 frame, QPointF position)
     row[MS::ColY] = wholePixels(objectY);
     row[MS::ColRefX] = wholePixels(refX);
     row[MS::ColRefY] = wholePixels(refY);
-    return {Outcome::ReferenceMarked, point, false};
+    return {Outcome::ReferenceMarked, point, newPoint};
 }
 
 int PointPlotter::eraseFramePoint(qint32 frame)

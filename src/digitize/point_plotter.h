@@ -3,6 +3,10 @@
 // point per frame, at most 200, whole preview pixels with halves to even;
 // with camera-shake correction two clicks per point (object, then a fixed
 // reference point). Also erasing the point of a frame.
+//
+// A camera-shake point goes into the table whole, at its reference click:
+// until then the object click is kept aside, so the table never holds a
+// point that is half made.
 
 #include <QPointF>
 #include <QString>
@@ -10,6 +14,7 @@
 
 struct DigitizingState;
 struct MeasurementState;
+struct WindowState;
 
 class PointPlotter
 {
@@ -18,29 +23,35 @@ public:
     {
         Refused,         // 200 points already: the limit message, nothing changed
         Plotted,         // correction off: the point is written
-        ObjectMarked,    // correction on: the object is stored, its reference is awaited
+        ObjectMarked,    // correction on: the object is kept, its reference is awaited
         ReferenceMarked, // correction on: the pair is complete and written
-        PairDropped,     // correction on: the awaited point is gone; nothing written
+        PairDropped,     // correction on: the frame changed under the pair; nothing written
     };
     struct Result
     {
         Outcome outcome = Outcome::Refused;
-        int point = 0;         // the point number written or started
-        bool newPoint = false; // PointCount grew by this click
+        int point = 0;         // the point number written (ObjectMarked: the frame's
+                               // point that the pair will replace, 0 for a new one)
+        bool newPoint = false; // a point is (or, for ObjectMarked, will be) added
         bool completes() const
         {
             return outcome == Outcome::Plotted || outcome == Outcome::ReferenceMarked;
         }
     };
 
-    PointPlotter(MeasurementState &state, DigitizingState &clicks);
+    // Reads the correction and the pair's progress from `window`.
+    PointPlotter(MeasurementState &state, DigitizingState &clicks, WindowState &window);
 
     // The point plotted on `frame`: among rows 1..PointCount the last whose
     // frame matches; 0 when there is none.
     int pointOnFrame(qint32 frame) const;
 
     // A click at `position` (preview pixels) while `frame` is shown.
-    Result click(qint32 frame, QPointF position, bool shakeCorrectionOn);
+    Result click(qint32 frame, QPointF position);
+
+    // Ends a half-made camera-shake pair; nothing is written. False when
+    // none was waiting.
+    bool dropPair();
 
     // Removes the point of `frame` and closes the gap; the rows keep their
     // own numbers. Returns the number removed, 0 when the frame has none (then
@@ -61,4 +72,5 @@ private:
 
     MeasurementState &m_state;
     DigitizingState &m_clicks;
+    WindowState &m_window;
 };

@@ -1,7 +1,7 @@
 #include "digitize/reference_length.h"
 
-#include "app/measurement_state.h"
-#include "app/numbers.h"
+#include "base/measurement_state.h"
+#include "base/numbers.h"
 #include "digitize/digitizing_state.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "platform/ffmpeg_frame_source.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 #include <cmath>

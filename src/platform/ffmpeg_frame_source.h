@@ -11,7 +11,7 @@
 
 #include "platform/ffmpeg_frame_scaler.h"
 #include "platform/ffmpeg_handles.h"
-#include "video/frame_source.h"
+#include "platform/frame_source.h"
 
 #include <QDeadlineTimer>
 

@@ -141,14 +141,14 @@ public:
 
 } // namespace
 
-Platform makeQtPlatform()
+Platform makeQtPlatform(PageDrawing page)
 {
     Platform services;
     services.prompts = std::make_shared<QtPrompts>();
     services.fileDialogs = std::make_shared<QtFileDialogs>();
     services.beeper = std::make_shared<QtBeeper>();
     services.windowCapture = std::make_shared<QtWindowCapture>();
-    services.printer = makeQtPrinter();
+    services.printer = makeQtPrinter(std::move(page));
     services.browser = makeQtBrowser();
     return services;
 }

@@ -2,5 +2,8 @@
 
 #include "platform/platform.h"
 
-// The real services: Qt dialogs, the system beep, QWidget::grab.
-Platform makeQtPlatform();
+struct PageDrawing;
+
+// The real services: Qt dialogs, the system beep, QWidget::grab, the printer
+// drawing its pages with `page`.
+Platform makeQtPlatform(PageDrawing page);

@@ -2,7 +2,6 @@
 
 #include "platform/browser.h"
 #include "platform/printer.h"
-#include "printhelp/print_page.h"
 
 #include <QDesktopServices>
 #include <QPainter>
@@ -15,6 +14,8 @@ namespace {
 class QtPrinter : public Printer
 {
 public:
+    explicit QtPrinter(PageDrawing page) : m_page(std::move(page)) {}
+
     bool available() override { return !QPrinterInfo::availablePrinters().isEmpty(); }
 
     bool printPage(const QImage &picture) override
@@ -32,14 +33,17 @@ public:
         // Keep the printer's own margins: the page's coordinates cover the
         // area it can actually print on.
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
-        if (!printer.setPageLayout(printpage::pageLayout(margins)))
+        if (!printer.setPageLayout(m_page.layout(margins)))
             return false;
         QPainter painter;
         if (!painter.begin(&printer))
             return false;
-        printpage::paintPrintPage(painter, QRect(0, 0, printer.width(), printer.height()), picture);
+        m_page.paint(painter, QRect(0, 0, printer.width(), printer.height()), picture);
         return painter.end() && printer.printerState() != QPrinter::Error;
     }
+
+private:
+    PageDrawing m_page;
 };
 
 class DesktopBrowser : public Browser
@@ -53,9 +57,9 @@ public:
 
 } // namespace
 
-std::shared_ptr<Printer> makeQtPrinter()
+std::shared_ptr<Printer> makeQtPrinter(PageDrawing page)
 {
-    return std::make_shared<QtPrinter>();
+    return std::make_shared<QtPrinter>(std::move(page));
 }
 
 std::shared_ptr<Browser> makeQtBrowser()

@@ -1,6 +1,6 @@
 #include "printhelp/help_page.h"
 
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"

@@ -87,4 +87,9 @@ bool writePrintPagePdf(const QString &path, const QImage &picture)
     return written && file.flush() && file.error() == QFileDevice::NoError && file.commit();
 }
 
+PageDrawing drawing()
+{
+    return {[](const QMarginsF &margins) { return pageLayout(margins); }, &paintPrintPage};
+}
+
 } // namespace printpage

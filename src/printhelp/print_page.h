@@ -9,6 +9,8 @@
 // Both the printer and the PDF file draw the page with paintPrintPage(), so a
 // page saved as PDF is the page the printer would have printed.
 
+#include "platform/printer.h"
+
 #include <QImage>
 #include <QPageLayout>
 #include <QRect>
@@ -41,5 +43,8 @@ bool writePrintPagePdf(const QString &path, const QImage &picture);
 
 // Margins a PDF page keeps free, as a printer would.
 QMarginsF pdfMarginsMm();
+
+// This page, for the system's printer.
+PageDrawing drawing();
 
 } // namespace printpage

@@ -1,8 +1,8 @@
 #include "results/frmResult1.h"
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "datafile/measurement_file_commands.h"
-#include "printhelp/frmResult_printhelp.h"
+#include "results/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_text.h"
 #include "results/result_table_widget.h"
@@ -46,7 +46,8 @@ frmResult1::frmResult1(QWidget *parent)
     setObjectName(QStringLiteral("frmResult1"));
     // "データを書き込む(&S)": the measurement with this window's times and distances.
     connect(mnuFileSave, &QAction::triggered, this, [this] {
-        datafile::saveResultWindowMeasurement(measurementState(), m_results.ResultRows);
+        datafile::saveResultWindowMeasurement(measurementState(),
+                                              results::fileColumns(m_results.ResultRows));
     });
     txtDai = new QLineEdit(centre());
     txtDai->setObjectName(QStringLiteral("txtDai"));

@@ -1,8 +1,8 @@
 #include "results/frmResult2.h"
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "datafile/measurement_file_commands.h"
-#include "printhelp/frmResult_printhelp.h"
+#include "results/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_text.h"
 #include "results/result_table_widget.h"
@@ -40,7 +40,8 @@ frmResult2::frmResult2(QWidget *parent)
     setObjectName(QStringLiteral("frmResult2"));
     // "データを書き込む(&S)": the measurement with this window's times and distances.
     connect(mnuFileSave, &QAction::triggered, this, [this] {
-        datafile::saveResultWindowMeasurement(measurementState(), m_results.DistanceRows);
+        datafile::saveResultWindowMeasurement(measurementState(),
+                                              results::fileColumns(m_results.DistanceRows));
     });
     wireResultPrintHelp(*this);
     Picture2->Label1->setText(QStringLiteral("時　間"));

@@ -1,6 +1,6 @@
 #include "results/graph_scales.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "results/result_computation.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -266,6 +266,15 @@ QString distanceSummary(const DistanceResults &results, const QString &unit)
            QStringLiteral("　秒です。") + CrLf + QStringLiteral("  最大距離は　") +
            num::numberText(results.MaxDistance) + QStringLiteral("　") + unit +
            QStringLiteral("です。");
+}
+
+datafile::TimedValues fileColumns(const ResultTable &rows)
+{
+    datafile::TimedValues columns;
+    columns.reserve(int(rows.size()));
+    for (const auto &row : rows)
+        columns.append({row[RowTime], row[RowValue]});
+    return columns;
 }
 
 } // namespace results

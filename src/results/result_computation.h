@@ -8,7 +8,8 @@
 // distance of 3.0 over 0.1 s is a speed of 30, not 29). Times and scaled
 // lengths are worked out in double precision and then stored as single.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
+#include "datafile/measurement_csv.h"
 
 #include <QString>
 #include <array>
@@ -34,6 +35,10 @@ enum RowColumn
     RowTime = 2,
     RowValue = 3
 };
+
+// Times and values of a table's rows, as a result window writes them into
+// the measurement file (row i on line i).
+datafile::TimedValues fileColumns(const ResultTable &rows);
 
 // Why a measurement cannot be turned into results without dividing by zero.
 enum class DataProblem

@@ -1,6 +1,6 @@
 #include "results/result_opening.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "results/result_computation.h"
 
 namespace results {

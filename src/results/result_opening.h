@@ -3,7 +3,7 @@
 // reference length, the two reference points, three plotted points, and data
 // the computation can divide by.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #include "results/result_table_text.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 namespace results {
 

@@ -1,9 +1,9 @@
 #include "results/result_window.h"
 
-#include "app/measurement_state.h"
-#include "app/qt_named_menus.h"
+#include "base/measurement_state.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
+#include "platform/qt_named_menus.h"
 #include "results/result_display.h"
 #include "results/result_graph_widget.h"
 #include "results/result_opening.h"

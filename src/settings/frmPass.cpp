@@ -1,7 +1,6 @@
 #include "settings/frmPass.h"
 
-#include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "settings/frmSystem.h"
@@ -62,8 +61,7 @@ void showPrompt(QLabel *label, const QString &text)
 
 } // namespace
 
-frmPass::frmPass(frmMain *mainWindow, QWidget *parent)
-    : QWidget(parent, Qt::Dialog), m_main(mainWindow)
+frmPass::frmPass(QObject *owner, QWidget *parent) : QWidget(parent, Qt::Dialog), m_owner(owner)
 {
     setObjectName(QStringLiteral("frmPass"));
     setWindowTitle(QStringLiteral("パスワードの入力"));
@@ -195,7 +193,7 @@ void frmPass::cmdOk_Click()
         stored = *fresh;
         PasswordChangeMode = 0;
     }
-    frmSystem::showSettings(m_main);
+    frmSystem::showSettings(m_owner);
     close();
 }
 

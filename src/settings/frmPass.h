@@ -15,15 +15,14 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
 
 class frmPass : public QWidget
 {
     Q_OBJECT
 public:
-    // The main window is handed on to the settings dialog, whose "O  K"
-    // updates its commands.
-    explicit frmPass(frmMain *mainWindow, QWidget *parent = nullptr);
+    // `owner` is handed on to the settings dialog, whose "O  K" tells it
+    // when it is a SettingsListener (settings/settings_listener.h).
+    explicit frmPass(QObject *owner, QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr;
     QList<QLabel *> lblPass;
@@ -45,5 +44,5 @@ private:
     void cmdOk_Click();
     void cmdCancel_Click();
 
-    QPointer<frmMain> m_main;
+    QPointer<QObject> m_owner;
 };

@@ -1,12 +1,12 @@
 #include "settings/frmSystem.h"
+#include "settings/settings_listener.h"
 
-#include "app/app_paths.h"
-#include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/settings_file.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "settings/option_button_widget.h"
+#include "settings/settings_file.h"
 #include "settings/twips.h"
 
 #include <QButtonGroup>
@@ -33,8 +33,7 @@ QPointer<frmSystem> &openDialog()
 
 } // namespace
 
-frmSystem::frmSystem(frmMain *mainWindow, QWidget *parent)
-    : QWidget(parent, Qt::Dialog), m_main(mainWindow)
+frmSystem::frmSystem(QObject *owner, QWidget *parent) : QWidget(parent, Qt::Dialog), m_owner(owner)
 {
     setObjectName(QStringLiteral("frmSystem"));
     setWindowTitle(QStringLiteral("キネモ　- 環境設定 -"));
@@ -48,11 +47,11 @@ frmSystem::frmSystem(frmMain *mainWindow, QWidget *parent)
     Tab1_Click(1);
 }
 
-frmSystem *frmSystem::showSettings(frmMain *mainWindow)
+frmSystem *frmSystem::showSettings(QObject *owner)
 {
     QPointer<frmSystem> &dialog = openDialog();
     if (!dialog) {
-        dialog = new frmSystem(mainWindow);
+        dialog = new frmSystem(owner);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
     }
     dialog->show();
@@ -168,8 +167,8 @@ void frmSystem::cmdOk_Click()
     for (int i = 0; i < SettingCount; ++i)
         storeSelection(state, settingOptions()[i], m_groups[i]->checkedId());
 
-    if (m_main)
-        m_main->applySettingsToControls();
+    if (auto *listener = dynamic_cast<SettingsListener *>(m_owner.data()))
+        listener->settingsApplied();
 
     // The settings stay applied even when the file cannot be written; the
     // teacher is told, so that the next start does not surprise anyone.

@@ -20,19 +20,19 @@ class QGroupBox;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class frmMain;
 
 class frmSystem : public QWidget
 {
     Q_OBJECT
 public:
-    // The main window is the one whose commands "O  K" updates; it may be
-    // gone by then, and is then left alone.
-    explicit frmSystem(frmMain *mainWindow, QWidget *parent = nullptr);
+    // "O  K" tells `owner` when it is a SettingsListener
+    // (settings/settings_listener.h); it may be gone by then, and is then
+    // left alone.
+    explicit frmSystem(QObject *owner, QWidget *parent = nullptr);
 
     // Shows the dialog, or brings forward the one already open; it deletes
     // itself when closed.
-    static frmSystem *showSettings(frmMain *mainWindow);
+    static frmSystem *showSettings(QObject *owner);
 
     QTabWidget *Tab1 = nullptr;
     QGroupBox *frameDisp1 = nullptr;
@@ -61,7 +61,7 @@ private:
     void cmdStandard_Click();
     void cmdCancel_Click();
 
-    QPointer<frmMain> m_main;
+    QPointer<QObject> m_owner;
     std::array<QGroupBox *, SettingCount> m_frames{};
     std::array<QButtonGroup *, SettingCount> m_groups{};
 };

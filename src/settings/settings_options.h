@@ -4,7 +4,7 @@
 // every choice, and the tab that shows the frame. The index of the chosen
 // button is the setting's value.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "video/frame_navigation.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <cmath>
 

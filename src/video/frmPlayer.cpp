@@ -1,7 +1,7 @@
 #include "video/frmPlayer.h"
 
-#include "app/measurement_state.h"
-#include "app/numbers.h"
+#include "base/measurement_state.h"
+#include "base/numbers.h"
 #include "platform/media_start_time.h"
 #include "video/frame_navigation.h"
 

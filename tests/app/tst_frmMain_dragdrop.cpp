@@ -4,9 +4,10 @@
 
 #include "app/dropped_video.h"
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
 #include "recording_platform.h"
+#include "video/video_part.h"
 
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -124,9 +125,9 @@ void tst_frmMain_dragdrop::droppedVideoOpens()
     QVERIFY(dragEnterAccepted(*data));
     QVERIFY(drop(*data));
 
-    QVERIFY(m_window->VideoOpen);
+    QVERIFY(m_window->state().VideoOpen);
     QCOMPARE(s.VideoPath, file);
-    QCOMPARE(m_window->ChosenFilePath, file);
+    QCOMPARE(m_window->video().chosenFilePath(), file);
     QCOMPARE(s.FrameRate, 25.0);
     // The measurement of the previous video is gone, as after the open command.
     QCOMPARE(s.PointCount, qint16(0));
@@ -141,12 +142,12 @@ void tst_frmMain_dragdrop::droppedNonVideoGetsTheOpenMessage()
     const QString text = ClipMaker::path(ClipKind::TextAsAvi);
     QVERIFY2(!video.isEmpty() && !text.isEmpty(), qPrintable(ClipMaker::lastError()));
     QVERIFY(drop(*urlData({QUrl::fromLocalFile(video)})));
-    QVERIFY(m_window->VideoOpen);
+    QVERIFY(m_window->state().VideoOpen);
 
     QVERIFY(drop(*urlData({QUrl::fromLocalFile(text)})));
     QCOMPARE(m_platform->prompts->texts(), QStringList{kNoVideo});
     // The open video stays.
-    QVERIFY(m_window->VideoOpen);
+    QVERIFY(m_window->state().VideoOpen);
     QCOMPARE(measurementState().VideoPath, video);
 }
 
@@ -161,7 +162,7 @@ void tst_frmMain_dragdrop::refusedDropsChangeNothing()
     QVERIFY(!dragEnterAccepted(*folder));
     QVERIFY(!drop(*folder));
 
-    QVERIFY(!m_window->VideoOpen);
+    QVERIFY(!m_window->state().VideoOpen);
     QVERIFY(m_platform->prompts->shown.isEmpty());
 }
 

@@ -7,10 +7,10 @@
 // that come from the picture.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
 #include "recording_platform.h"
+#include "video/preview_widget.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -95,7 +95,7 @@ void tst_frmMain_odd_clicks::everythingBeforeAVideoIsHarmless()
         QTest::qWait(20);
         closeOtherWindows(&w);
     }
-    QVERIFY(!w.VideoOpen);
+    QVERIFY(!w.state().VideoOpen);
     QCOMPARE(w.windowTitle(), QStringLiteral("キネモ"));
     QCOMPARE(int(measurementState().PointCount), 0);
     QVERIFY(!w.ctrlSlider->isEnabled());
@@ -112,7 +112,7 @@ void tst_frmMain_odd_clicks::randomClicksKeepTheMeasurementSound()
     w.show();
     platform.fileDialogs->openNames << clip;
     w.mnuFileOpen->trigger();
-    QVERIFY(w.VideoOpen);
+    QVERIFY(w.state().VideoOpen);
 
     QTemporaryDir dir;
     const QList<QAction *> actions = commands(w);
@@ -170,7 +170,7 @@ void tst_frmMain_odd_clicks::randomClicksKeepTheMeasurementSound()
 
         QVERIFY(s.PointCount >= 0 && s.PointCount <= MeasurementState::MaxPoints);
         mostPoints = qMax(mostPoints, int(s.PointCount));
-        if (w.VideoOpen) {
+        if (w.state().VideoOpen) {
             QVERIFY(w.ctrlSlider->value() >= 0 && w.ctrlSlider->value() <= s.TotalFrames);
             for (int p = 1; p <= s.PointCount; ++p) {
                 const qint32 *row = s.PointTable[p];

@@ -1,13 +1,14 @@
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/settings_file.h"
+#include "base/measurement_state.h"
 #include "recording_platform.h"
+#include "results/results_part.h"
+#include "settings/settings_file.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
@@ -68,16 +69,16 @@ private slots:
         QTest::addColumn<bool>("speed");
         QTest::addColumn<bool>("distance");
         QTest::addColumn<bool>("allPointsButton");
-        QTest::newRow("print 1") << QByteArray("p\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n")
-                                 << true << true << false << false;
-        QTest::newRow("print 2") << QByteArray("p\r\n0\r\n0\r\n2\r\n0\r\n1\r\n1\r\n")
-                                 << false << true << false << false;
-        QTest::newRow("print 3") << QByteArray("p\r\n0\r\n0\r\n3\r\n0\r\n1\r\n1\r\n")
-                                 << false << true << false << false;
-        QTest::newRow("distance only") << QByteArray("p\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n")
-                                       << true << false << true << false;
-        QTest::newRow("both results") << QByteArray("p\r\n0\r\n2\r\n0\r\n0\r\n1\r\n0\r\n")
-                                      << true << true << true << true;
+        QTest::newRow("print 1") << QByteArray("p\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n") << true
+                                 << true << false << false;
+        QTest::newRow("print 2") << QByteArray("p\r\n0\r\n0\r\n2\r\n0\r\n1\r\n1\r\n") << false
+                                 << true << false << false;
+        QTest::newRow("print 3") << QByteArray("p\r\n0\r\n0\r\n3\r\n0\r\n1\r\n1\r\n") << false
+                                 << true << false << false;
+        QTest::newRow("distance only")
+            << QByteArray("p\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n") << true << false << true << false;
+        QTest::newRow("both results")
+            << QByteArray("p\r\n0\r\n2\r\n0\r\n0\r\n1\r\n0\r\n") << true << true << true << true;
         QTest::newRow("results off whatever the kind")
             << QByteArray("p\r\n3\r\n2\r\n0\r\n0\r\n1\r\n1\r\n") << true << false << false << false;
     }
@@ -104,7 +105,7 @@ private slots:
         TestPlatform platform;
         frmMain w; // defaults: speed only
         measurementState().ResultKindMode = 7;
-        w.applySettingsToControls();
+        w.applyControlStates();
         QVERIFY(w.mnuViewResult1->isEnabled());
         QVERIFY(!w.mnuViewResult2->isEnabled());
     }
@@ -132,7 +133,7 @@ private slots:
         w.show();
         QWidget other;
         other.show();
-        w.Result1Window = &other;
+        w.results().speedWindow() = &other;
         platform.prompts->answers.enqueue(Prompts::Answer::Yes);
         QVERIFY(w.close());
         QVERIFY(!other.isVisible());

@@ -4,11 +4,12 @@
 // scaled with the window, and clicks still plot in preview pixels.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
 #include <QAction>
 #include <QLabel>
@@ -61,7 +62,7 @@ void tst_screen_scaling::previewFrameHasScreenPixels()
 {
     const QString file = ClipMaker::path(ClipKind::Wide16x9);
     QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
-    QVERIFY(w().openVideoFile(file));
+    QVERIFY(w().video().openVideoFile(file));
 
     // The preview keeps its size in logical pixels: 16:9 in the 640 x 480 box.
     QCOMPARE(w().picPreview->size(), QSize(640, 360));
@@ -81,7 +82,7 @@ void tst_screen_scaling::previewFrameHasScreenPixels()
 
     // The plotting pointer is as large as the rest of the window, its hot
     // spot on the aimed pixel (the platform takes both in screen pixels).
-    QVERIFY(QTest::qWaitFor([this] { return w().InputPauseOver; }, 3000));
+    QVERIFY(QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 3000));
     const QCursor pointer = w().picPreview->cursor();
     QCOMPARE(pointer.shape(), Qt::BitmapCursor);
     QCOMPARE(pointer.pixmap().size(), QSize(48, 48));

@@ -9,9 +9,9 @@
 // limit of zero and a read-only folder with its permissions; as root without
 // mounting, the read-only case is skipped.
 
-#include "app/app_paths.h"
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
 #include "printhelp/print_page.h"
 #include "recording_platform.h"
 #include "settings/frmSystem.h"

@@ -3,8 +3,9 @@
 // and the files that must leave the measurement untouched.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
+#include "digitize/digitizing_part.h"
 #include "digitize/marker_set.h"
 #include "recording_platform.h"
 
@@ -84,13 +85,13 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     QCOMPARE(platform.beeper->beeps, 0);
 
     // Another measurement in the window: two other points, no length.
-    w.ClearMeasurement();
+    w.digitizing().clearMeasurement();
     s.PointTable[1][1] = 99;
     s.PointTable[2][1] = 98;
     s.PointCount = 2;
     s.RefLengthValue = 4;
     s.FrameRate = 15;
-    w.PrepareMarkers();
+    w.digitizing().prepareMarkers();
 
     platform.fileDialogs->openNames << path;
     w.mnuFileLoad->trigger();
@@ -105,12 +106,12 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     QCOMPARE(s.FrameRate, 30.0);
     QCOMPARE(w.txtLengthValue->text(), QStringLiteral("10"));
     QCOMPARE(w.lblLength->text(), QStringLiteral("長さは設定されています"));
-    QVERIFY(w.DataOpened);
+    QVERIFY(w.state().DataOpened);
 
     // Every loaded point has its markers, all shown.
-    QCOMPARE(w.markerSet().count(), 3);
+    QCOMPARE(w.digitizing().markers().count(), 3);
     for (int k = 1; k <= 3; ++k) {
-        const PointMarker &m = w.markerSet().marker(k);
+        const PointMarker &m = w.digitizing().markers().marker(k);
         QVERIFY(m[PointMarker::Middle].visible);
         QVERIFY(m[PointMarker::Dot].visible);
         QCOMPARE(m[PointMarker::Dot].centre, QPointF(s.PointTable[k][2], s.PointTable[k][3]));
@@ -160,7 +161,7 @@ void TestFrmMainDataFile::cancelledDialogsDoNothing()
     QVERIFY(platform.prompts->shown.isEmpty());
     QCOMPARE(platform.beeper->beeps, 0);
     QCOMPARE(measurementState().PointCount, qint16(3));
-    QVERIFY(!w.DataOpened);
+    QVERIFY(!w.state().DataOpened);
 }
 
 void TestFrmMainDataFile::failedSaveBeeps()
@@ -204,7 +205,7 @@ void TestFrmMainDataFile::badFileChangesNothing()
 
     MeasurementState &s = measurementState();
     plotThree(s);
-    w.PrepareMarkers();
+    w.digitizing().prepareMarkers();
     w.txtLengthValue->setText(QStringLiteral("10"));
     MeasurementState before = s;
 
@@ -213,7 +214,7 @@ void TestFrmMainDataFile::badFileChangesNothing()
     QCOMPARE(platform.beeper->beeps, 1);
     QCOMPARE(platform.prompts->shown.size(), qsizetype(1));
     QVERIFY(!platform.prompts->lastText().isEmpty());
-    QVERIFY(!w.DataOpened);
+    QVERIFY(!w.state().DataOpened);
     QCOMPARE(s.PointCount, before.PointCount);
     for (int r = 0; r < MeasurementState::TableRows; ++r)
         for (int c = 0; c < MeasurementState::TableColumns; ++c)
@@ -221,7 +222,7 @@ void TestFrmMainDataFile::badFileChangesNothing()
     QCOMPARE(s.RefLengthPixels, before.RefLengthPixels);
     QCOMPARE(s.RefLengthValue, before.RefLengthValue);
     QCOMPARE(s.FrameRate, before.FrameRate);
-    QCOMPARE(w.markerSet().count(), 3);
+    QCOMPARE(w.digitizing().markers().count(), 3);
     QCOMPARE(w.txtLengthValue->text(), QStringLiteral("10"));
 }
 

@@ -1,8 +1,8 @@
 // "データを書き込む(&S)" of the two result windows: the unit in the header and
 // the window's own times and distances in columns 5 and 6.
 
-#include "app/measurement_state.h"
-#include "app/numbers.h"
+#include "base/measurement_state.h"
+#include "base/numbers.h"
 #include "datafile/measurement_csv.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
@@ -103,7 +103,8 @@ void TestFrmResultDataFile::distanceWindowLastLineWithMethod2()
     QCOMPARE(platform.beeper->beeps, 0);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), datafile::resultWindowCsv(measurementState(), w.results().DistanceRows));
+    QCOMPARE(f.readAll(), datafile::resultWindowCsv(
+                              measurementState(), results::fileColumns(w.results().DistanceRows)));
 
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.size(), qsizetype(5));

@@ -1,7 +1,7 @@
 // The measurement file: its exact bytes, round trips through the reader, the
 // stream reading of short lines, and the files the reader must refuse.
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "datafile/measurement_csv.h"
 
 #include <QDir>
@@ -98,11 +98,9 @@ void TestMeasurementCsv::resultWindowFile()
     MeasurementState s = exampleState();
     setRow(s, 2, {2, 14, 130, 97, 0, 0});
     s.PointCount = 2;
-    results::ResultTable rows{};
-    rows[0][results::RowTime] = 0.4f;
-    rows[0][results::RowValue] = 0;
-    // Row 1 left at 0, as the distance table leaves its last row for
+    // Row 1 missing, as the distance table leaves its last row for
     // DistanceMethod 2.
+    const TimedValues rows{{0.4f, 0}};
     const QByteArray bytes = resultWindowCsv(s, rows);
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.size(), qsizetype(4)); // header, two points, empty rest after the last CR LF

@@ -3,15 +3,19 @@
 // commands, the all-points display and the markers the preview shows.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
+#include "digitize/digitizing_part.h"
 #include "digitize/digitizing_state.h"
+#include "digitize/length_part.h"
 #include "digitize/marker_set.h"
-#include "digitize/plotting_cursor.h"
 #include "digitize/point_plotter.h"
 #include "digitize/reference_length.h"
 #include "recording_platform.h"
+#include "results/results_part.h"
+#include "video/plotting_cursor.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -63,7 +67,7 @@ class tst_frmMain_digitizing : public QObject
     // Waits out the short pause after a move, so the next click counts.
     bool pauseOver()
     {
-        return QTest::qWaitFor([this] { return w().InputPauseOver; }, 2000);
+        return QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 2000);
     }
     bool goTo(int frame)
     {
@@ -98,7 +102,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         const QString clip = ClipMaker::path(ClipKind::AviMjpeg25);
         QVERIFY2(!clip.isEmpty(), qPrintable(ClipMaker::lastError()));
-        QVERIFY(w().openVideoFile(clip));
+        QVERIFY(w().video().openVideoFile(clip));
         QCOMPARE(w().picPreview->size(), QSize(640, 480));
         measurementState().ClickAction = 0;
         QVERIFY(pauseOver());
@@ -127,7 +131,7 @@ private slots:
         click(130, 90, Qt::RightButton);
         QCOMPARE(measurementState().PointCount, qint16(1));
         QCOMPARE(row(1), (QList<int>{1, 0, 130, 90, 0, 0}));
-        const PointMarker &m = w().markerSet().marker(1);
+        const PointMarker &m = w().digitizing().markers().marker(1);
         QVERIFY(m[P::Outer].visible);
         QVERIFY(m[P::Outer].filled);
         QCOMPARE(m[P::Outer].fillColour, QColor(255, 255, 0));
@@ -148,7 +152,7 @@ private slots:
     void clickDuringThePauseIsIgnored()
     {
         w().ctrlSlider->setValue(7);
-        QVERIFY(!w().InputPauseOver);
+        QVERIFY(!w().state().InputPauseOver);
         click(50, 50);
         QCOMPARE(measurementState().PointCount, qint16(0));
         QVERIFY(pauseOver());
@@ -184,7 +188,7 @@ private slots:
             std::copy(std::begin(values), std::end(values), s.PointTable[r]);
         }
         s.PointCount = MS::MaxPoints;
-        w().PrepareMarkers();
+        w().digitizing().prepareMarkers();
         QVERIFY(goTo(5));
         click(300, 300);
         QCOMPARE(m_platform->prompts->texts(), QStringList{kLimit});
@@ -196,7 +200,7 @@ private slots:
     void referenceLengthByClicksAndTyping()
     {
         w().cmdLength->click();
-        QVERIFY(w().LengthSettingMode);
+        QVERIFY(w().state().lengthSetting());
         QCOMPARE(w().cmdLength->text(), QStringLiteral("設定終了"));
         QVERIFY(w().txtLengthValue->isVisible());
         QVERIFY(w().cmbTanni->isVisible());
@@ -206,7 +210,7 @@ private slots:
 
         click(100, 50);
         QTest::mouseMove(w().picPreview, QPoint(250, 300));
-        QCOMPARE(w().referenceDrawing().band, std::optional<QLineF>(QLineF(100, 50, 250, 300)));
+        QCOMPARE(w().length().drawing().band, std::optional<QLineF>(QLineF(100, 50, 250, 300)));
         // The band inverts the picture under it, so it shows on any frame.
         QTest::mouseMove(w().picPreview, QPoint(250, 50));
         const QImage picture = w().picPreview->renderedPicture();
@@ -215,8 +219,8 @@ private slots:
                  QColor(255 - qRed(under), 255 - qGreen(under), 255 - qBlue(under)));
         QVERIFY(picture.pixel(170, 50) != under);
         click(400, 450);
-        QCOMPARE(w().referenceDrawing().dots.size(), 2);
-        QVERIFY(w().referenceDrawing().line.has_value());
+        QCOMPARE(w().length().drawing().dots.size(), 2);
+        QVERIFY(w().length().drawing().line.has_value());
         QCOMPARE(measurementState().PointCount, qint16(0)); // no points while setting
 
         QTest::keyClicks(w().txtLengthValue, QStringLiteral("3a-0"));
@@ -227,7 +231,7 @@ private slots:
         QTest::keyClick(w().txtLengthValue, Qt::Key_Return);
 
         const MeasurementState &s = measurementState();
-        QVERIFY(!w().LengthSettingMode);
+        QVERIFY(!w().state().lengthSetting());
         QCOMPARE(s.RefLengthPixels, 500.0f);
         QCOMPARE(s.RefLengthValue, qint16(30));
         QCOMPARE(s.LengthUnit, QStringLiteral("cm"));
@@ -236,9 +240,9 @@ private slots:
         QCOMPARE(w().lblLength->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QVERIFY(!w().txtLengthValue->isVisible());
         QVERIFY(w().cmdStep->isEnabled());
-        QVERIFY(w().referenceDrawing().isEmpty());
+        QVERIFY(w().length().drawing().isEmpty());
         // The pause follows, then clicks plot again.
-        QVERIFY(!w().InputPauseOver);
+        QVERIFY(!w().state().InputPauseOver);
         QVERIFY(pauseOver());
         click(5, 6);
         QCOMPARE(row(1), (QList<int>{1, 0, 5, 6, 0, 0}));
@@ -256,11 +260,11 @@ private slots:
         w().cmdLength->click();
         click(10, 240);
         click(630, 240);
-        QVERIFY(w().referenceDrawing().line.has_value());
+        QVERIFY(w().length().drawing().line.has_value());
         w().cmdSpd->click();
         QVERIFY(m_platform->prompts->shown.isEmpty());
-        QVERIFY(w().Result1Window);
-        QVERIFY(w().referenceDrawing().isEmpty());
+        QVERIFY(w().results().speedWindow());
+        QVERIFY(w().length().drawing().isEmpty());
         const QImage shown = w().picPreview->renderedPicture();
         QVERIFY(QColor(shown.pixel(320, 240)) != QColor(Qt::red));
     }
@@ -272,12 +276,12 @@ private slots:
         QTest::keyClicks(w().txtLengthValue, QStringLiteral("40000"));
         w().cmdLength->click();
         QCOMPARE(m_platform->prompts->texts(), QStringList{ReferenceLength::tooLongMessage()});
-        QVERIFY(w().LengthSettingMode);
+        QVERIFY(w().state().lengthSetting());
         QCOMPARE(measurementState().RefLengthPixels, 0.0f);
         QCOMPARE(measurementState().RefLengthValue, qint16(0));
         w().txtLengthValue->setText(QStringLiteral("4"));
         w().cmdLength->click();
-        QVERIFY(!w().LengthSettingMode);
+        QVERIFY(!w().state().lengthSetting());
         QCOMPARE(measurementState().RefLengthPixels, 50.0f);
     }
 
@@ -289,7 +293,7 @@ private slots:
         w().txtLengthValue->setText(QStringLiteral("2"));
         w().cmbTanni->setCurrentText(QStringLiteral("m"));
         QTest::keyClick(w().cmbTanni, Qt::Key_Return);
-        QVERIFY(!w().LengthSettingMode);
+        QVERIFY(!w().state().lengthSetting());
         QCOMPARE(measurementState().LengthUnit, QStringLiteral("m"));
         QCOMPARE(measurementState().RefLengthPixels, 10.0f);
         QCOMPARE(w().cmbTanni->count(), 3); // nothing added to the list
@@ -299,29 +303,29 @@ private slots:
     {
         m_platform->prompts->answers.enqueue(Prompts::Answer::No);
         w().mnuSystemChenge->trigger();
-        QVERIFY(!w().ShakeCorrectionOn);
+        QVERIFY(!w().state().ShakeCorrectionOn);
         w().mnuSystemChenge->trigger();
         QCOMPARE(m_platform->prompts->texts(), (QStringList{kShakeQuestion, kShakeQuestion}));
-        QVERIFY(w().ShakeCorrectionOn);
+        QVERIFY(w().state().ShakeCorrectionOn);
         QCOMPARE(w().lblHosei->text(), QStringLiteral("手ぶれ補正\r\nＯＮ"));
         QCOMPARE(w().lblHosei->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
         QVERIFY(goTo(4));
         click(300, 120);
-        QCOMPARE(w().digitizingState().AwaitingShakeReference, 1);
-        QVERIFY(w().markerSet().marker(0)[P::Outer].visible);
+        QVERIFY(w().state().AwaitingShakeReference);
+        QVERIFY(w().digitizing().markers().marker(0)[P::Outer].visible);
         QVERIFY(!w().ctrlSlider->isEnabled());
         QVERIFY(!w().cmdStep->isEnabled());
         click(200, 100);
         QCOMPARE(row(1), (QList<int>{1, 4, 300, 120, 200, 100}));
         QVERIFY(w().ctrlSlider->isEnabled());
-        QVERIFY(!w().markerSet().marker(0)[P::Outer].visible);
+        QVERIFY(!w().digitizing().markers().marker(0)[P::Outer].visible);
 
         QVERIFY(goTo(9));
         click(310, 95);
         click(205, 103);
         QCOMPARE(row(2), (QList<int>{2, 9, 305, 92, 205, 103}));
-        const PointMarker &m = w().markerSet().marker(2);
+        const PointMarker &m = w().digitizing().markers().marker(2);
         QCOMPARE(m[P::Outer].centre, QPointF(310, 95));
         QCOMPARE(m[P::Reference].centre, QPointF(205, 103));
         QVERIFY(m[P::Reference].visible);
@@ -332,9 +336,9 @@ private slots:
         // Plotting the frame again: every marker hidden, the white temporary
         // marker on the object, the row keeps its number.
         click(320, 90);
-        QVERIFY(!w().markerSet().marker(1)[P::Outer].visible);
-        QVERIFY(!w().markerSet().marker(2)[P::Outer].visible);
-        const MarkerShape &temporary = w().markerSet().marker(0)[P::Outer];
+        QVERIFY(!w().digitizing().markers().marker(1)[P::Outer].visible);
+        QVERIFY(!w().digitizing().markers().marker(2)[P::Outer].visible);
+        const MarkerShape &temporary = w().digitizing().markers().marker(0)[P::Outer];
         QVERIFY(temporary.visible);
         QCOMPARE(temporary.fillColour, QColor(255, 255, 255));
         QCOMPARE(temporary.rect(), QRectF(311, 81, 17, 17));
@@ -345,9 +349,9 @@ private slots:
 
         // Switching back clears the measurement.
         w().mnuSystemChenge->trigger();
-        QVERIFY(!w().ShakeCorrectionOn);
+        QVERIFY(!w().state().ShakeCorrectionOn);
         QCOMPARE(measurementState().PointCount, qint16(0));
-        QCOMPARE(w().markerSet().count(), 0);
+        QCOMPARE(w().digitizing().markers().count(), 0);
         QVERIFY(!w().lblKijun->isVisible());
         QCOMPARE(w().lblHosei->text(), QStringLiteral("手ぶれ補正\r\nＯＦＦ"));
     }
@@ -358,7 +362,7 @@ private slots:
         click(300, 120);
         QVERIFY(!w().cmdStep->isEnabled());
         w().mnuSystemChenge->trigger();
-        QCOMPARE(w().digitizingState().AwaitingShakeReference, 0);
+        QVERIFY(!w().state().AwaitingShakeReference);
         QVERIFY(w().cmdStep->isEnabled());
         QVERIFY(w().ctrlSlider->isEnabled());
     }
@@ -366,18 +370,19 @@ private slots:
     void erasingAHalfMadePairFreesTheFrameControls()
     {
         QTest::mouseClick(w().lblHosei, Qt::LeftButton);
-        QVERIFY(w().ShakeCorrectionOn);
+        QVERIFY(w().state().ShakeCorrectionOn);
         click(300, 120);
-        QCOMPARE(measurementState().PointCount, qint16(1));
+        // The point goes into the table only with its reference point.
+        QCOMPARE(measurementState().PointCount, qint16(0));
         QVERIFY(!w().cmdErase->isEnabled());
         w().mnuEditSingle->trigger();
         QCOMPARE(measurementState().PointCount, qint16(0));
-        QCOMPARE(w().digitizingState().AwaitingShakeReference, 0);
+        QVERIFY(!w().state().AwaitingShakeReference);
         QVERIFY(w().ctrlSlider->isEnabled());
-        QVERIFY(!w().markerSet().marker(0)[P::Outer].visible);
+        QVERIFY(!w().digitizing().markers().marker(0)[P::Outer].visible);
         // The next click starts a new pair.
         click(50, 60);
-        QCOMPARE(w().digitizingState().AwaitingShakeReference, 1);
+        QVERIFY(w().state().AwaitingShakeReference);
     }
 
     void erasingOnePoint_data()
@@ -399,7 +404,7 @@ private slots:
         QCOMPARE(framesInUse(), framesLeft);
         for (int r = 1; r <= framesLeft.size(); ++r)
             QCOMPARE(row(r).first(), r);
-        QCOMPARE(w().markerSet().count(), framesLeft.size());
+        QCOMPARE(w().digitizing().markers().count(), framesLeft.size());
         QCOMPARE(row(framesLeft.size() + 1), (QList<int>{0, 0, 0, 0, 0, 0}));
     }
 
@@ -407,7 +412,7 @@ private slots:
     {
         plotOn({10, 20, 30});
         QVERIFY(goTo(20));
-        w().cmdProtDisp_Click();
+        w().digitizing().toggleAllPoints();
         QVERIFY(!w().cmdErase->isEnabled());
         w().mnuEditSingle->trigger();
         QCOMPARE(framesInUse(), (QList<int>{10, 30}));
@@ -420,7 +425,7 @@ private slots:
         auto *result = new QWidget;
         result->setAttribute(Qt::WA_DeleteOnClose);
         result->show();
-        w().Result1Window = result;
+        w().results().speedWindow() = result;
         m_platform->prompts->answers.enqueue(Prompts::Answer::No);
         w().mnuEditAll->trigger();
         QCOMPARE(measurementState().PointCount, qint16(2));
@@ -432,31 +437,32 @@ private slots:
         QCOMPARE(row(1), (QList<int>{0, 0, 0, 0, 0, 0}));
         QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されていません"));
         QCOMPARE(w().lblLength->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QCOMPARE(w().markerSet().count(), 0);
-        QTRY_VERIFY(!w().Result1Window);
+        QCOMPARE(w().digitizing().markers().count(), 0);
+        QTRY_VERIFY(!w().results().speedWindow());
     }
 
     void allPointsDisplayLocksNavigation()
     {
         plotOn({2, 4, 6});
-        w().cmdProtDisp_Click();
+        w().digitizing().toggleAllPoints();
         QCOMPARE(w().cmdProtDisp->text(), QStringLiteral("全表示停止"));
-        QVERIFY(w().AllPointsShown);
+        QVERIFY(w().state().AllPointsShown);
         QVERIFY(!w().cmdStep->isEnabled());
         QVERIFY(!w().ctrlSlider->isEnabled());
         QVERIFY(!w().cmdLength->isEnabled());
         QVERIFY(w().cmdProtDisp->isEnabled());
         for (int i = 1; i <= 3; ++i) {
-            QCOMPARE(w().markerSet().marker(i)[P::Outer].fillColour, QColor(255, 255, 255));
-            QVERIFY(w().markerSet().marker(i)[P::Outer].filled);
+            QCOMPARE(w().digitizing().markers().marker(i)[P::Outer].fillColour,
+                     QColor(255, 255, 255));
+            QVERIFY(w().digitizing().markers().marker(i)[P::Outer].filled);
         }
-        w().cmdProtDisp_Click();
+        w().digitizing().toggleAllPoints();
         QCOMPARE(w().cmdProtDisp->text(), QStringLiteral("全打点表示"));
-        QVERIFY(!w().AllPointsShown);
+        QVERIFY(!w().state().AllPointsShown);
         QVERIFY(w().cmdStep->isEnabled());
         QVERIFY(w().cmdLength->isEnabled());
         // The current frame (6) is highlighted again.
-        QCOMPARE(w().markerSet().marker(3)[P::Outer].fillColour, QColor(255, 255, 0));
+        QCOMPARE(w().digitizing().markers().marker(3)[P::Outer].fillColour, QColor(255, 255, 0));
     }
 };
 

@@ -1,7 +1,7 @@
 // The markers as data: reset, creation and removal, the frame, all-points and
 // white-disc displays, camera-shake positions, and how they paint.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "digitize/marker_set.h"
 
 #include <QImage>

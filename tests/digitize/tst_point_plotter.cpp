@@ -1,7 +1,8 @@
 // Plotting into the point table: one point per frame, the 200-point limit,
 // rounding to whole pixels, camera-shake pairs and erasing.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
+#include "base/window_state.h"
 #include "digitize/digitizing_state.h"
 #include "digitize/point_plotter.h"
 
@@ -16,6 +17,13 @@ class tst_point_plotter : public QObject
 
     MeasurementState state;
     DigitizingState clicks;
+    WindowState window;
+
+    PointPlotter::Result click(PointPlotter &plotter, qint32 frame, QPointF at, bool shakeOn)
+    {
+        window.ShakeCorrectionOn = shakeOn;
+        return plotter.click(frame, at);
+    }
 
     QList<int> row(int r) const
     {
@@ -28,7 +36,7 @@ class tst_point_plotter : public QObject
     void plotFrames(PointPlotter &plotter, const QList<int> &frames)
     {
         for (int f : frames)
-            QCOMPARE(plotter.click(f, QPointF(f, f + 1), false).outcome, Outcome::Plotted);
+            QCOMPARE(click(plotter, f, QPointF(f, f + 1), false).outcome, Outcome::Plotted);
     }
 
 private slots:
@@ -36,13 +44,14 @@ private slots:
     {
         state = MeasurementState{};
         clicks = DigitizingState{};
+        window = WindowState{};
     }
 
     void sameFrameOverwritesOnlyItsPosition()
     {
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         plotFrames(plotter, {10, 20, 30});
-        const auto result = plotter.click(20, QPointF(77, 66), false);
+        const auto result = click(plotter, 20, QPointF(77, 66), false);
         QCOMPARE(result.point, 2);
         QVERIFY(!result.newPoint);
         QCOMPARE(state.PointCount, qint16(3));
@@ -66,16 +75,16 @@ private slots:
     {
         QFETCH(double, x);
         QFETCH(double, y);
-        PointPlotter plotter(state, clicks);
-        plotter.click(3, QPointF(x, y), false);
+        PointPlotter plotter(state, clicks, window);
+        click(plotter, 3, QPointF(x, y), false);
         QTEST(int(state.PointTable[1][MS::ColX]), "storedX");
         QTEST(int(state.PointTable[1][MS::ColY]), "storedY");
     }
 
     void frameNumbersBeyond16Bits()
     {
-        PointPlotter plotter(state, clicks);
-        plotter.click(40000, QPointF(1, 2), false);
+        PointPlotter plotter(state, clicks, window);
+        click(plotter, 40000, QPointF(1, 2), false);
         QCOMPARE(state.PointTable[1][MS::ColFrame], 40000);
         QCOMPARE(plotter.pointOnFrame(40000), 1);
         QCOMPARE(plotter.pointOnFrame(40000 - 65536), 0);
@@ -83,13 +92,13 @@ private slots:
 
     void twoHundredPointsRefuseEveryClick()
     {
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         for (int f = 1; f <= 200; ++f)
-            plotter.click(f, QPointF(f, 5), false);
+            click(plotter, f, QPointF(f, 5), false);
         QCOMPARE(state.PointCount, qint16(200));
-        QCOMPARE(plotter.click(500, QPointF(1, 1), false).outcome, Outcome::Refused);
+        QCOMPARE(click(plotter, 500, QPointF(1, 1), false).outcome, Outcome::Refused);
         // Even moving an existing point is refused.
-        QCOMPARE(plotter.click(7, QPointF(1, 1), false).outcome, Outcome::Refused);
+        QCOMPARE(click(plotter, 7, QPointF(1, 1), false).outcome, Outcome::Refused);
         QCOMPARE(state.PointCount, qint16(200));
         QCOMPARE(row(7), (QList<int>{7, 7, 7, 5, 0, 0}));
         QCOMPARE(row(201), (QList<int>{0, 0, 0, 0, 0, 0}));
@@ -99,22 +108,23 @@ private slots:
 
     void shakeCorrectedRows()
     {
-        PointPlotter plotter(state, clicks);
-        auto r = plotter.click(4, QPointF(300, 120), true);
+        PointPlotter plotter(state, clicks, window);
+        auto r = click(plotter, 4, QPointF(300, 120), true);
         QCOMPARE(r.outcome, Outcome::ObjectMarked);
-        QCOMPARE(clicks.AwaitingShakeReference, 1);
-        QCOMPARE(state.PointCount, qint16(1));
-        QCOMPARE(row(1), (QList<int>{1, 4, 0, 0, 0, 0}));
-        r = plotter.click(4, QPointF(200, 100), true);
+        QVERIFY(window.AwaitingShakeReference);
+        // Nothing goes into the table before the pair is whole.
+        QCOMPARE(state.PointCount, qint16(0));
+        QCOMPARE(row(1), (QList<int>{0, 0, 0, 0, 0, 0}));
+        r = click(plotter, 4, QPointF(200, 100), true);
         QCOMPARE(r.outcome, Outcome::ReferenceMarked);
         QVERIFY(r.completes());
-        QCOMPARE(clicks.AwaitingShakeReference, 0);
+        QVERIFY(!window.AwaitingShakeReference);
         QCOMPARE(row(1), (QList<int>{1, 4, 300, 120, 200, 100}));
         QCOMPARE(clicks.ShakeOriginX, qint16(200));
         QCOMPARE(clicks.ShakeOriginY, qint16(100));
 
-        plotter.click(9, QPointF(310, 95), true);
-        plotter.click(9, QPointF(205, 103), true);
+        click(plotter, 9, QPointF(310, 95), true);
+        click(plotter, 9, QPointF(205, 103), true);
         QCOMPARE(row(2), (QList<int>{2, 9, 305, 92, 205, 103}));
         // The origin belongs to point 1 only.
         QCOMPARE(clicks.ShakeOriginX, qint16(200));
@@ -123,64 +133,68 @@ private slots:
 
     void shakeSubtractsBeforeRounding()
     {
-        PointPlotter plotter(state, clicks);
-        plotter.click(0, QPointF(100, 100), true);
-        plotter.click(0, QPointF(50, 50), true);
+        PointPlotter plotter(state, clicks, window);
+        click(plotter, 0, QPointF(100, 100), true);
+        click(plotter, 0, QPointF(50, 50), true);
         // 101.5 - (50.5 - 50) = 101; rounding each click first would give
         // 102 - (50 - 50) = 102.
-        plotter.click(1, QPointF(101.5, 80), true);
-        plotter.click(1, QPointF(50.5, 50), true);
+        click(plotter, 1, QPointF(101.5, 80), true);
+        click(plotter, 1, QPointF(50.5, 50), true);
         QCOMPARE(state.PointTable[2][MS::ColX], 101);
         QCOMPARE(state.PointTable[2][MS::ColRefX], 50);
     }
 
     void replottingAShakePointKeepsItsNumber()
     {
-        PointPlotter plotter(state, clicks);
-        plotter.click(2, QPointF(300, 120), true);
-        plotter.click(2, QPointF(200, 100), true);
-        plotter.click(6, QPointF(310, 95), true);
-        plotter.click(6, QPointF(205, 103), true);
-        auto r = plotter.click(6, QPointF(400, 200), true);
+        PointPlotter plotter(state, clicks, window);
+        click(plotter, 2, QPointF(300, 120), true);
+        click(plotter, 2, QPointF(200, 100), true);
+        click(plotter, 6, QPointF(310, 95), true);
+        click(plotter, 6, QPointF(205, 103), true);
+        auto r = click(plotter, 6, QPointF(400, 200), true);
         QCOMPARE(r.point, 2);
         QVERIFY(!r.newPoint);
         // Old positions stay until the reference click.
         QCOMPARE(row(2), (QList<int>{2, 6, 305, 92, 205, 103}));
-        plotter.click(6, QPointF(210, 90), true);
+        click(plotter, 6, QPointF(210, 90), true);
         QCOMPARE(row(2), (QList<int>{2, 6, 390, 210, 210, 90}));
         QCOMPARE(state.PointCount, qint16(2));
     }
 
     void referenceClickCompletesThe200thPoint()
     {
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         for (int f = 1; f <= 199; ++f)
-            plotter.click(f, QPointF(f, 5), false);
-        QCOMPARE(plotter.click(300, QPointF(30, 40), true).outcome, Outcome::ObjectMarked);
-        QCOMPARE(state.PointCount, qint16(200));
-        QCOMPARE(plotter.click(300, QPointF(20, 20), true).outcome, Outcome::ReferenceMarked);
+            click(plotter, f, QPointF(f, 5), false);
+        QCOMPARE(click(plotter, 300, QPointF(30, 40), true).outcome, Outcome::ObjectMarked);
+        QCOMPARE(state.PointCount, qint16(199));
+        QCOMPARE(click(plotter, 300, QPointF(20, 20), true).outcome, Outcome::ReferenceMarked);
         QCOMPARE(row(200).mid(0, 2), (QList<int>{200, 300}));
-        QCOMPARE(plotter.click(301, QPointF(30, 40), true).outcome, Outcome::Refused);
-        QCOMPARE(clicks.AwaitingShakeReference, 0);
+        QCOMPARE(click(plotter, 301, QPointF(30, 40), true).outcome, Outcome::Refused);
+        QVERIFY(!window.AwaitingShakeReference);
     }
 
-    void referenceForAnErasedPointIsDropped()
+    void pairEndsWithoutAPoint()
     {
-        PointPlotter plotter(state, clicks);
-        plotter.click(3, QPointF(30, 40), true);
-        QCOMPARE(plotter.eraseFramePoint(3), 1);
-        const auto r = plotter.click(3, QPointF(20, 20), true);
+        PointPlotter plotter(state, clicks, window);
+        // A reference click on another frame belongs to no object.
+        click(plotter, 3, QPointF(30, 40), true);
+        const auto r = click(plotter, 4, QPointF(20, 20), true);
         QCOMPARE(r.outcome, Outcome::PairDropped);
         QVERIFY(!r.completes());
-        QCOMPARE(clicks.AwaitingShakeReference, 0);
+        QVERIFY(!window.AwaitingShakeReference);
+        // A pair ended by the window (erasing on its frame) writes nothing.
+        click(plotter, 3, QPointF(30, 40), true);
+        QVERIFY(plotter.dropPair());
+        QVERIFY(!plotter.dropPair());
         QCOMPARE(state.PointCount, qint16(0));
-        QCOMPARE(row(0), (QList<int>{0, 0, 0, 0, 0, 0}));
+        QCOMPARE(row(1), (QList<int>{0, 0, 0, 0, 0, 0}));
     }
 
     void eraseOnFrameZeroFindsTheRealPoint()
     {
         // Unused rows hold frame 0 too; only rows in use count.
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         plotFrames(plotter, {5, 0});
         QCOMPARE(plotter.eraseFramePoint(0), 2);
         QCOMPARE(state.PointCount, qint16(1));
@@ -189,23 +203,23 @@ private slots:
 
     void eraseWithoutPoints()
     {
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         QCOMPARE(plotter.eraseFramePoint(0), 0);
         QCOMPARE(state.PointCount, qint16(0));
     }
 
     void eraseThe200thPointLeavesNoTrace()
     {
-        PointPlotter plotter(state, clicks);
+        PointPlotter plotter(state, clicks, window);
         for (int f = 1; f <= 200; ++f)
-            plotter.click(f, QPointF(f, 5), false);
+            click(plotter, f, QPointF(f, 5), false);
         QCOMPARE(plotter.eraseFramePoint(100), 100);
         QCOMPARE(state.PointCount, qint16(199));
         QCOMPARE(row(100), (QList<int>{100, 101, 101, 5, 0, 0}));
         QCOMPARE(row(199), (QList<int>{199, 200, 200, 5, 0, 0}));
         QCOMPARE(row(200), (QList<int>{0, 0, 0, 0, 0, 0}));
         // A new point may be plotted again.
-        QCOMPARE(plotter.click(100, QPointF(1, 2), false).point, 200);
+        QCOMPARE(click(plotter, 100, QPointF(1, 2), false).point, 200);
     }
 };
 

@@ -2,7 +2,7 @@
 // single precision, the typed length and its limit, and the keys the length
 // box accepts.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "digitize/digitizing_state.h"
 #include "digitize/reference_length.h"
 

@@ -2,7 +2,7 @@
 // either a refusal with a message or data within the columns' ranges, and
 // accepted data written again by the main window must read back the same.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // without a fault, and every number written by the program reads back as
 // the value it was written from (to the digits the form keeps).
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <QString>
 #include <cmath>

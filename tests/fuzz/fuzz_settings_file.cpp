@@ -1,8 +1,8 @@
 // Fuzz entry point for the settings file reader: any bytes give a password
 // and six settings; those, written again, read back complete and unchanged.
 
-#include "app/measurement_state.h"
-#include "app/settings_file.h"
+#include "base/measurement_state.h"
+#include "settings/settings_file.h"
 
 #include <QByteArray>
 #include <cstdint>

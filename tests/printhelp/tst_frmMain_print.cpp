@@ -2,7 +2,7 @@
 // question, the all-points display around the printout, and the help page.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "print_doubles.h"
 #include "printhelp/frmAbout.h"
 #include "printhelp/help_page.h"
@@ -109,7 +109,7 @@ void tst_frmMain_print::printShowsAllPointsOnlyForThePrintout()
     if (userSwitchedItOn)
         emit window.cmdProtDisp->clicked(false);
     bool shownWhilePrinting = false;
-    m_printer->onPrint = [&] { shownWhilePrinting = window.AllPointsShown; };
+    m_printer->onPrint = [&] { shownWhilePrinting = window.state().AllPointsShown; };
 
     window.mnuFilePrint->trigger();
 
@@ -119,7 +119,7 @@ void tst_frmMain_print::printShowsAllPointsOnlyForThePrintout()
     QCOMPARE(shownWhilePrinting, shownOnPrintout);
     QCOMPARE(m_printer->lastPicture.size(), window.grab().size());
     // After the printout the display is off, even if the user had it on.
-    QCOMPARE(window.AllPointsShown, false);
+    QCOMPARE(window.state().AllPointsShown, false);
     QCOMPARE(window.cmdProtDisp->text(), QStringLiteral("全打点表示"));
 }
 
@@ -131,7 +131,7 @@ void tst_frmMain_print::cancelPrintsNothingAndRestoresTheDisplay()
     window.mnuFilePrint->trigger();
     QCOMPARE(m_platform->windowCapture->captures, 0);
     QVERIFY(m_printer->lastPicture.isNull());
-    QCOMPARE(window.AllPointsShown, false);
+    QCOMPARE(window.state().AllPointsShown, false);
     QCOMPARE(window.cmdProtDisp->text(), QStringLiteral("全打点表示"));
 }
 
@@ -143,7 +143,7 @@ void tst_frmMain_print::failedPrintoutIsReportedAndRestoresTheDisplay()
     window.mnuFilePrint->trigger();
     QCOMPARE(m_platform->prompts->texts(),
              (QStringList{printtexts::insertB5Paper(), printtexts::printFailed()}));
-    QCOMPARE(window.AllPointsShown, false);
+    QCOMPARE(window.state().AllPointsShown, false);
 }
 
 void tst_frmMain_print::noPrinterSavesThePageAsPdf()

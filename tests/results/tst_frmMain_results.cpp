@@ -2,10 +2,11 @@
 // problems, and a fresh window with the preview picture for each command.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/results_part.h"
 
 #include <QAction>
 #include <QLabel>
@@ -88,7 +89,7 @@ void TestFrmMainResults::checksInOrder()
     plot(3);
     m_main->txtLengthValue->setText(QStringLiteral("10"));
     m_main->cmdSpd->click();
-    QPointer<QWidget> first = m_main->Result1Window;
+    QPointer<QWidget> first = m_main->results().speedWindow();
     QVERIFY(first);
 
     plot(points);
@@ -99,7 +100,7 @@ void TestFrmMainResults::checksInOrder()
     // The command's own window was closed first; none took its place.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!first);
-    QVERIFY(!m_main->Result1Window);
+    QVERIFY(!m_main->results().speedWindow());
 }
 
 void TestFrmMainResults::sameFrameIsReportedNotOpened()
@@ -109,7 +110,7 @@ void TestFrmMainResults::sameFrameIsReportedNotOpened()
     m_main->cmdDis->click();
     QCOMPARE(m_platform->prompts->shown.size(), 1);
     QVERIFY(m_platform->prompts->lastText().contains(QStringLiteral("同じコマ（3）")));
-    QVERIFY(!m_main->Result2Window);
+    QVERIFY(!m_main->results().distanceWindow());
 }
 
 void TestFrmMainResults::freshWindowPerCommand()
@@ -118,8 +119,8 @@ void TestFrmMainResults::freshWindowPerCommand()
     m_main->txtLengthValue->setText(QStringLiteral("10"));
     m_main->mnuViewResult1->trigger();
     m_main->cmdDis->click();
-    auto *speed = qobject_cast<frmResult1 *>(m_main->Result1Window.data());
-    auto *distance = qobject_cast<frmResult2 *>(m_main->Result2Window.data());
+    auto *speed = qobject_cast<frmResult1 *>(m_main->results().speedWindow().data());
+    auto *distance = qobject_cast<frmResult2 *>(m_main->results().distanceWindow().data());
     QVERIFY(speed && distance);
     QVERIFY(speed->isVisible() && distance->isVisible());
     QVERIFY(m_platform->prompts->shown.isEmpty());
@@ -131,8 +132,8 @@ void TestFrmMainResults::freshWindowPerCommand()
     m_main->mnuViewResult1->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!old);
-    QVERIFY(m_main->Result1Window);
-    QCOMPARE(m_main->Result2Window.data(), static_cast<QWidget *>(distance));
+    QVERIFY(m_main->results().speedWindow());
+    QCOMPARE(m_main->results().distanceWindow().data(), static_cast<QWidget *>(distance));
 }
 
 QTEST_MAIN(TestFrmMainResults)

@@ -1,7 +1,7 @@
 // Both result windows opened on a real measurement: captions, summary, scale
 // buttons, paging, visibility by the settings, print greying and re-display.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"

@@ -1,7 +1,7 @@
 // Time, distance and speed from plotted points: sorting, the 0.1 cut, the three
 // distance methods, single-precision speeds and the data the computation refuses.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "results/result_computation.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Table captions and paging of both result windows, the checks before a
 // result window opens, and what the settings show.
 
-#include "app/measurement_state.h"
+#include "base/measurement_state.h"
 #include "results/result_display.h"
 #include "results/result_opening.h"
 #include "results/result_table_text.h"

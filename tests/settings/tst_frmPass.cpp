@@ -1,10 +1,11 @@
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/settings_file.h"
+#include "base/measurement_state.h"
 #include "recording_platform.h"
 #include "settings/frmPass.h"
 #include "settings/frmSystem.h"
 #include "settings/password_rules.h"
+#include "settings/settings_file.h"
+#include "settings/settings_part.h"
 
 #include <QAction>
 #include <QApplication>
@@ -311,14 +312,14 @@ private slots:
         applyDefaultSettings(measurementState()); // password qz47
         frmMain main;
         main.mnuSystemDisp->trigger();
-        QPointer<QWidget> first = main.PasswordWindow;
+        QPointer<QWidget> first = main.settings().passwordWindow();
         QVERIFY(qobject_cast<frmPass *>(first));
         QVERIFY(first->isVisible());
         QVERIFY(!first->isModal());
         QTest::keyClicks(static_cast<frmPass *>(first.data())->txtPass[0], "q");
 
         main.mnuSystemDisp->trigger();
-        QCOMPARE(main.PasswordWindow, first);
+        QCOMPARE(main.settings().passwordWindow(), first);
         QCOMPARE(static_cast<frmPass *>(first.data())->txtPass[0]->text(), QStringLiteral("q"));
         int open = 0;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -331,7 +332,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(first.isNull());
         main.mnuSystemDisp->trigger();
-        auto *second = qobject_cast<frmPass *>(main.PasswordWindow.data());
+        auto *second = qobject_cast<frmPass *>(main.settings().passwordWindow().data());
         QVERIFY(second);
         QCOMPARE(second->PasswordChangeMode, qint16(0));
         QCOMPARE(second->txtPass[0]->text(), QString());

@@ -1,9 +1,9 @@
-#include "app/app_paths.h"
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/settings_file.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
 #include "recording_platform.h"
 #include "settings/frmSystem.h"
+#include "settings/settings_file.h"
 #include "settings/settings_options.h"
 
 #include <QAction>
@@ -222,7 +222,7 @@ private slots:
         // Start from the opposite of what is chosen, so every control has to move.
         setSettings({chosen[0] == 3 ? 0 : 3, chosen[1] == 2 ? 0 : 2, chosen[2] < 2 ? 3 : 0, 1,
                      1 - chosen[4], 1 - chosen[5]});
-        main.applySettingsToControls();
+        main.applyControlStates();
         measurementState().SettingsPassword = QStringLiteral("Pw9");
 
         QPointer<frmSystem> dialog = frmSystem::showSettings(&main);

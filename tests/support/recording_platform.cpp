@@ -1,7 +1,7 @@
 #include "recording_platform.h"
 
-#include "app/app_paths.h"
-#include "app/measurement_state.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

@@ -7,10 +7,11 @@
 // timed, and one that takes longer than the hang limit fails the test.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
 #include "recording_platform.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -197,14 +198,14 @@ void tst_damaged_videos::damagedCopyIsRefusedOrShown()
     // Refused: exactly the no-video message, and the window as at start-up.
     if (!m_platform->prompts->shown.isEmpty()) {
         QCOMPARE(m_platform->prompts->texts(), QStringList{kNoVideo});
-        QVERIFY(!w().VideoOpen);
+        QVERIFY(!w().state().VideoOpen);
         QVERIFY(!w().ctrlSlider->isEnabled());
         QVERIFY(!pictureShown());
         ++m_refused;
         return;
     }
     ++m_opened;
-    QVERIFY(w().VideoOpen);
+    QVERIFY(w().state().VideoOpen);
     QVERIFY(pictureShown());
     QVERIFY(measurementState().TotalFrames >= 0);
     QSlider *slider = w().ctrlSlider;
@@ -236,12 +237,12 @@ void tst_damaged_videos::damagedCopyIsRefusedOrShown()
             w().cmdPlayer->click();
             QTest::qWait(300);
         }));
-        QVERIFY(w().PlayerWindow);
+        QVERIFY(w().video().playerWindow());
         QVERIFY(step("player close", [&] {
-            w().PlayerWindow->close();
+            w().video().playerWindow()->close();
             QTest::qWait(50);
         }));
-        QVERIFY(!w().PlayerWindow || !w().PlayerWindow->isVisible());
+        QVERIFY(!w().video().playerWindow() || !w().video().playerWindow()->isVisible());
     }
 
     // Still usable afterwards, and no message along the way.

@@ -3,13 +3,14 @@
 // the input pause and the continuous player.
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "clip_maker.h"
-#include "digitize/plotting_cursor.h"
 #include "platform/ffmpeg_frame_source.h"
 #include "recording_platform.h"
 #include "video/frmPlayer.h"
+#include "video/plotting_cursor.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
 #include <QAction>
 #include <QLabel>
@@ -137,7 +138,7 @@ void tst_frmMain_video::openShowsFirstFrameAndTiming()
 
     QCOMPARE(w().windowTitle(), QStringLiteral("キネモ　") + file);
     QCOMPARE(s.VideoPath, file);
-    QCOMPARE(w().ChosenFilePath, file);
+    QCOMPARE(w().video().chosenFilePath(), file);
     QCOMPARE(s.TotalFrames, 300);
     QVERIFY(qAbs(s.FrameRate - 30000.0 / 1001.0) < 1e-6);
     QCOMPARE(w().lblCount->text(), QStringLiteral("/ 300"));
@@ -149,9 +150,9 @@ void tst_frmMain_video::openShowsFirstFrameAndTiming()
     QCOMPARE(w().ctrlSlider->pageStep(), 30);
     QCOMPARE(w().ctrlSlider->singleStep(), 3);
     QCOMPARE(w().ctrlSlider->value(), 0);
-    QVERIFY(w().VideoOpen);
-    QVERIFY(w().DataOpened);
-    QVERIFY(!w().ShakeCorrectionOn);
+    QVERIFY(w().state().VideoOpen);
+    QVERIFY(w().state().DataOpened);
+    QVERIFY(!w().state().ShakeCorrectionOn);
 
     // The measurement of the previous video is gone.
     QCOMPARE(int(s.PointCount), 0);
@@ -221,7 +222,7 @@ void tst_frmMain_video::frameButtonsStayWithinTheVideo()
     QCOMPARE(shownFrame(), 74);
     w().cmdBackFrame->click();
     QCOMPARE(shownFrame(), 73);
-    QCOMPARE(w().CurrentFrameTime(), 73 / 25.0);
+    QCOMPARE(w().video().CurrentFrameTime(), 73 / 25.0);
 }
 
 void tst_frmMain_video::stepButtonsUseTheInterval_data()
@@ -291,7 +292,7 @@ void tst_frmMain_video::sliderMovesByTheUser()
     QCOMPARE(w().ctrlSlider->value(), 8);                              // 75 / 10 rounds to 8
     QVERIFY(measurementState().FrameRefreshPending);
     QCOMPARE(w().lblCurrentFrameValue->text(), QStringLiteral("8"));
-    QVERIFY(!w().InputPauseOver);
+    QVERIFY(!w().state().InputPauseOver);
     QCOMPARE(shownFrame(), 8);
     w().ctrlSlider->triggerAction(QAbstractSlider::SliderSingleStepAdd); // 0.75 rounds to 1
     QCOMPARE(w().ctrlSlider->value(), 9);
@@ -301,20 +302,20 @@ void tst_frmMain_video::sliderMovesByTheUser()
 void tst_frmMain_video::inputPauseCursors()
 {
     open(clip(ClipKind::AviMjpeg25));
-    QVERIFY(QTest::qWaitFor([this] { return w().InputPauseOver; }, 1000));
+    QVERIFY(QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 1000));
     QVERIFY(QTest::qWaitFor([this] { return !w().tmrWait->isActive(); }, 1000));
     const QCursor plotting = plotting_cursor::cursor();
     QCOMPARE(w().picPreview->cursor().pixmap().toImage(), plotting.pixmap().toImage());
 
     w().cmdFwdFrame->click();
-    QVERIFY(!w().InputPauseOver);
+    QVERIFY(!w().state().InputPauseOver);
     QVERIFY(w().tmrWait->isActive());
     QCOMPARE(w().picPreview->cursor().shape(), Qt::WaitCursor);
-    QVERIFY(QTest::qWaitFor([this] { return w().InputPauseOver; }, 1000));
+    QVERIFY(QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 1000));
     QCOMPARE(w().picPreview->cursor().pixmap().toImage(), plotting.pixmap().toImage());
     // The timer switches itself off one tick after the plotting cursor is back.
     QVERIFY(QTest::qWaitFor([this] { return !w().tmrWait->isActive(); }, 1000));
-    QVERIFY(w().InputPauseOver);
+    QVERIFY(w().state().InputPauseOver);
 }
 
 void tst_frmMain_video::playbackAdvancesUntilStopped()
@@ -333,7 +334,7 @@ void tst_frmMain_video::playbackAdvancesUntilStopped()
     QVERIFY(QTest::qWaitFor([this] { return w().ctrlSlider->value() >= 12; }, 3000));
     w().cmdStop->click();
     QVERIFY(!w().tmrPlay->isActive());
-    QVERIFY(!w().InputPauseOver);
+    QVERIFY(!w().state().InputPauseOver);
     const int stoppedAt = w().ctrlSlider->value();
     QTest::qWait(450);
     QCOMPARE(w().ctrlSlider->value(), stoppedAt);
@@ -358,9 +359,9 @@ void tst_frmMain_video::closeReturnsToStartUpState()
     QCOMPARE(w().lblFPSValue->text(), QStringLiteral("0"));
     QCOMPARE(w().ctrlSlider->value(), 0);
     QVERIFY(w().picPreview->frame().isNull());
-    QVERIFY(w().frameSource() == nullptr);
+    QVERIFY(w().video().frameSource() == nullptr);
     QVERIFY(!w().tmrPlay->isActive());
-    QVERIFY(!w().InputPauseOver);
+    QCOMPARE(w().picPreview->cursor().shape(), Qt::ArrowCursor);
     for (QWidget *c : std::initializer_list<QWidget *>{
              w().ctrlSlider, w().cmdBackFrame, w().cmdFwdFrame, w().cmdPlay, w().cmdStop,
              w().cmdLength, w().cmdBack, w().cmdStep, w().cmdErase, w().cmdPlayer})
@@ -398,13 +399,13 @@ void tst_frmMain_video::badFilesLeaveOpenVideo()
     w().ctrlSlider->setValue(30);
     QCOMPARE(shownFrame(), 30);
     measurementState().PointCount = 1;
-    FrameSource *source = w().frameSource();
+    FrameSource *source = w().video().frameSource();
 
     open(bad);
     QCOMPARE(m_platform->prompts->texts(), QStringList{kNoVideo});
     QCOMPARE(m_platform->prompts->shown.constFirst().icon, Prompts::Icon::Exclamation);
     QCOMPARE(w().windowTitle(), QStringLiteral("キネモ　") + good);
-    QCOMPARE(w().frameSource(), source);
+    QCOMPARE(w().video().frameSource(), source);
     QCOMPARE(measurementState().VideoPath, good);
     QCOMPARE(measurementState().TotalFrames, 75);
     QCOMPARE(measurementState().FrameRate, 25.0);
@@ -420,7 +421,7 @@ void tst_frmMain_video::badFilesLeaveOpenVideo()
     open(bad);
     QCOMPARE(m_platform->prompts->shown.size(), 2);
     QCOMPARE(w().windowTitle(), QStringLiteral("キネモ"));
-    QVERIFY(!w().VideoOpen);
+    QVERIFY(!w().state().VideoOpen);
     QVERIFY(!w().ctrlSlider->isEnabled());
 }
 
@@ -431,8 +432,8 @@ void tst_frmMain_video::cancelAndMissingFileChangeNothing()
     QVERIFY(m_platform->prompts->shown.isEmpty());
     QCOMPARE(m_platform->fileDialogs->filtersSeen.size(), 2);
     QCOMPARE(w().windowTitle(), QStringLiteral("キネモ"));
-    QVERIFY(!w().VideoOpen);
-    QVERIFY(w().frameSource() == nullptr);
+    QVERIFY(!w().state().VideoOpen);
+    QVERIFY(w().video().frameSource() == nullptr);
 }
 
 void tst_frmMain_video::damagedVideoKeepsLastPicture()
@@ -457,7 +458,7 @@ void tst_frmMain_video::playerPlaysPausesAndStops()
 {
     open(clip(ClipKind::AviMjpeg25)); // 3 s
     w().cmdPlayer->click();
-    auto *player = qobject_cast<frmPlayer *>(w().PlayerWindow.data());
+    auto *player = qobject_cast<frmPlayer *>(w().video().playerWindow().data());
     QVERIFY(player);
     QCOMPARE(player->windowTitle(), QStringLiteral("キネモ - 連続再生 -"));
     QVERIFY(player->PlayerPlaying); // playing at once
@@ -468,7 +469,7 @@ void tst_frmMain_video::playerPlaysPausesAndStops()
 
     // A second click only brings the same player forward.
     w().cmdPlayer->click();
-    QCOMPARE(w().PlayerWindow.data(), player);
+    QCOMPARE(w().video().playerWindow().data(), player);
 
     QVERIFY(QTest::qWaitFor([player] { return player->currentPosition() >= 1.6; }, 10000));
     player->cmdPause->click();
@@ -511,7 +512,7 @@ void tst_frmMain_video::playerOfMpegCountsFromFirstPicture()
     // the player counts from the first picture.
     open(clip(ClipKind::MpegPs1_25));
     w().cmdPlayer->click();
-    auto *player = qobject_cast<frmPlayer *>(w().PlayerWindow.data());
+    auto *player = qobject_cast<frmPlayer *>(w().video().playerWindow().data());
     QVERIFY(player);
     QVERIFY(QTest::qWaitFor(
         [player] {
@@ -535,15 +536,15 @@ void tst_frmMain_video::playerClosedByOpenAndClose()
     const QString file = clip(ClipKind::AviMjpeg25);
     open(file);
     w().cmdPlayer->click();
-    QPointer<QWidget> first = w().PlayerWindow;
+    QPointer<QWidget> first = w().video().playerWindow();
     QVERIFY(first);
 
     open(clip(ClipKind::Wide16x9));
     QVERIFY(QTest::qWaitFor([&first] { return first.isNull(); }, 2000));
-    QVERIFY(w().PlayerWindow.isNull());
+    QVERIFY(w().video().playerWindow().isNull());
 
     w().cmdPlayer->click();
-    auto *second = qobject_cast<frmPlayer *>(w().PlayerWindow.data());
+    auto *second = qobject_cast<frmPlayer *>(w().video().playerWindow().data());
     QVERIFY(second);
     QCOMPARE(second->filePath(), clip(ClipKind::Wide16x9));
 

@@ -15,8 +15,8 @@
 
 #include "bench.h"
 #include "platform/ffmpeg_frame_source.h"
+#include "platform/frame_source.h"
 #include "video/cached_frame_source.h"
-#include "video/frame_source.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

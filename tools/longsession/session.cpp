@@ -1,9 +1,10 @@
 #include "session.h"
 
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/measurement_state.h"
 #include "memory_usage.h"
+#include "results/results_part.h"
+#include "video/preview_widget.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -152,7 +153,7 @@ bool LongSession::resultWindow(bool speed)
 {
     frmMain &w = *m_window;
     (speed ? w.cmdSpd : w.cmdDis)->click();
-    QPointer<QWidget> window = speed ? w.Result1Window : w.Result2Window;
+    QPointer<QWidget> window = speed ? w.results().speedWindow() : w.results().distanceWindow();
     if (!window) {
         const QString said = m_platform.prompts->lastText();
         return fail(QStringLiteral("the result window did not open: ") + said);
@@ -204,7 +205,7 @@ bool LongSession::setReferenceLength()
     w.txtLengthValue->setText(QStringLiteral("100"));
     w.cmbTanni->setCurrentText(QStringLiteral("cm"));
     w.cmdLength->click();
-    if (w.LengthSettingMode || measurementState().RefLengthPixels <= 0)
+    if (w.state().lengthSetting() || measurementState().RefLengthPixels <= 0)
         return fail(QStringLiteral("the reference length was not set: ") +
                     m_platform.prompts->lastText());
     return true;
@@ -212,7 +213,7 @@ bool LongSession::setReferenceLength()
 
 bool LongSession::pauseOver()
 {
-    return QTest::qWaitFor([this] { return m_window->InputPauseOver; }, 3000);
+    return QTest::qWaitFor([this] { return m_window->state().InputPauseOver; }, 3000);
 }
 
 bool LongSession::goTo(int frame)

@@ -16,18 +16,22 @@
 // folder, so the pictures show the default settings whatever the build
 // folder holds.
 
-#include "app/app_paths.h"
 #include "app/frmMain.h"
-#include "app/measurement_state.h"
-#include "app/preview_widget.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "printhelp/frmAbout.h"
+#include "printhelp/print_page.h"
+#include "results/results_part.h"
 #include "settings/frmPass.h"
 #include "settings/frmSystem.h"
+#include "settings/settings_part.h"
 #include "throw_scene.h"
 #include "video/frmPlayer.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,7 +87,8 @@ bool save(QWidget *window, const QString &folder, const QString &name)
 bool settle(frmMain &main)
 {
     return QTest::qWaitFor(
-        [&main] { return main.InputPauseOver && !measurementState().FrameRefreshPending; }, 3000);
+        [&main] { return main.state().InputPauseOver && !measurementState().FrameRefreshPending; },
+        3000);
 }
 
 void clickPreview(frmMain &main, QPointF position)
@@ -102,7 +107,7 @@ bool setReferenceLength(frmMain &main)
     main.txtLengthValue->setText(QStringLiteral("100"));
     main.cmbTanni->setCurrentText(QStringLiteral("cm"));
     main.cmdLength->click();
-    return !main.LengthSettingMode && settle(main);
+    return !main.state().lengthSetting() && settle(main);
 }
 
 // Clicks the ball from launch to landing; each click moves on by the
@@ -151,12 +156,12 @@ int main(int argc, char *argv[])
 
     QTemporaryDir programFolder;
     setProgramFolder(programFolder.path());
-    installPlatform(makeQtPlatform());
+    installPlatform(makeQtPlatform(printpage::drawing()));
 
     frmMain main;
     main.move(0, 0);
     main.show();
-    if (!QTest::qWaitForWindowExposed(&main) || !main.openVideoFile(clip)) {
+    if (!QTest::qWaitForWindowExposed(&main) || !main.video().openVideoFile(clip)) {
         err() << "cannot open " << clip << Qt::endl;
         return 1;
     }
@@ -175,16 +180,16 @@ int main(int argc, char *argv[])
 
     // Both result commands: the settings allow the distance window too.
     measurementState().ResultKindMode = 2;
-    main.applySettingsToControls();
+    main.applyControlStates();
     main.cmdSpd->click();
-    ok = save(main.Result1Window, folder, QStringLiteral("result_speed")) && ok;
+    ok = save(main.results().speedWindow(), folder, QStringLiteral("result_speed")) && ok;
     main.cmdDis->click();
-    ok = save(main.Result2Window, folder, QStringLiteral("result_distance")) && ok;
-    main.Result1Window->close();
-    main.Result2Window->close();
+    ok = save(main.results().distanceWindow(), folder, QStringLiteral("result_distance")) && ok;
+    main.results().speedWindow()->close();
+    main.results().distanceWindow()->close();
 
     main.mnuSystemDisp->trigger();
-    auto *password = qobject_cast<frmPass *>(main.PasswordWindow.data());
+    auto *password = qobject_cast<frmPass *>(main.settings().passwordWindow().data());
     if (password) {
         QTest::keyClicks(password->txtPass[0], QStringLiteral("qz47"));
         ok = save(password, folder, QStringLiteral("password")) && ok;
@@ -202,7 +207,7 @@ int main(int argc, char *argv[])
     // window to that second, so it comes last). Its picture is drawn by
     // the media service outside the widget, so it is taken from the screen.
     main.cmdPlayer->click();
-    auto *player = qobject_cast<frmPlayer *>(main.PlayerWindow.data());
+    auto *player = qobject_cast<frmPlayer *>(main.video().playerWindow().data());
     if (player && QTest::qWaitForWindowExposed(player)) {
         QTest::qWait(1600);
         player->cmdPause_Click();

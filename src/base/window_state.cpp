@@ -1,0 +1,63 @@
+#include "base/window_state.h"
+
+#include "base/measurement_state.h"
+
+ControlSettings ControlSettings::of(const MeasurementState &state)
+{
+    ControlSettings s;
+    s.ResultDisplayMode = state.ResultDisplayMode;
+    s.ResultKindMode = state.ResultKindMode;
+    s.PrintPermission = state.PrintPermission;
+    s.ClickAction = state.ClickAction;
+    s.AllPointsMode = state.AllPointsMode;
+    s.TrackingAllowed = state.TrackingPermission == 0;
+    return s;
+}
+
+void WindowState::videoOpened()
+{
+    VideoOpen = true;
+    LengthSettingMode = LengthPhase::Off;
+    AwaitingShakeReference = false;
+    AllPointsShown = false;
+    ShakeCorrectionOn = false;
+    Tracking = false;
+    DataOpened = true;
+    KijunAt.reset();
+}
+
+void WindowState::videoClosed()
+{
+    VideoOpen = false;
+    LengthSettingMode = LengthPhase::Off;
+    LengthSettingUsed = false;
+    AwaitingShakeReference = false;
+    AllPointsShown = false;
+    // The start-up shows the correction off; the state says the same.
+    ShakeCorrectionOn = false;
+    Playing = false;
+    Tracking = false;
+    // Nothing to plot on any more: no input pause either.
+    InputPauseOver = true;
+    KijunAt.reset();
+}
+
+void WindowState::measurementReplaced()
+{
+    AwaitingShakeReference = false;
+    Tracking = false;
+}
+
+void WindowState::holdFrame()
+{
+    Playing = false;
+}
+
+void WindowState::refresh(const MeasurementState &measurement, bool framePointComplete)
+{
+    LengthSet = measurement.RefLengthPixels != 0;
+    FramePointComplete = framePointComplete;
+    Settings = ControlSettings::of(measurement);
+    if (frameHeld())
+        holdFrame();
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The main window's plotting: what a click on the preview does while no
+// length is being set, the markers of the plotted points, the all-points
+// display, erasing, and switching camera-shake correction.
+
+#include "digitize/digitizing_state.h"
+#include "digitize/marker_set.h"
+#include "digitize/point_plotter.h"
+
+#include <QObject>
+#include <QPointF>
+
+class PreviewWidget;
+class QAbstractButton;
+class QAction;
+class QLabel;
+class VideoPart;
+struct WindowState;
+
+struct DigitizingControls
+{
+    PreviewWidget *preview = nullptr;
+    QLabel *kijun = nullptr;
+    QAbstractButton *erase = nullptr;
+    QAbstractButton *allPoints = nullptr;
+    QLabel *shakeLabel = nullptr;
+    QAction *eraseOne = nullptr;
+    QAction *eraseAll = nullptr;
+    QAction *shakeSwitch = nullptr;
+};
+
+class DigitizingPart : public QObject
+{
+    Q_OBJECT
+public:
+    DigitizingPart(WindowState &state, VideoPart &video, const DigitizingControls &controls,
+                   QObject *parent = nullptr);
+
+    // A click on the preview while plotting (correction off: a point;
+    // correction on: the object, then its reference point).
+    void plotClick(QPointF position);
+
+    // After a move: every point when they are always shown, then the
+    // current frame's point highlighted.
+    void showMarkersAfterMove();
+    void resetMarkers();     // every marker hidden, sizes and colours reset
+    void prepareMarkers();   // markers for points 1..PointCount, all hidden
+    void showFrameMarkers(); // the current frame's point highlighted
+    void showAllMarkers();   // every point as rings
+    // Points, markers and on-screen length gone (the typed length too:
+    // measurementCleared()).
+    void clearMeasurement();
+    // The all-points display of "全打点表示" on or off.
+    void setAllPointsDisplay(bool on);
+    void toggleAllPoints();
+
+    // "印を消す": the point of the frame on show, or the pair half made there.
+    void eraseFramePoint();
+    // "打点を全部消す(&A)", after its question.
+    void eraseAll();
+    // "手ぶれ補正切り替え(&C)" and a left click on lblHosei, after the question.
+    void switchShakeCorrection();
+
+    void hideKijun();
+    // A new video: no point, no pair, no marker.
+    void startAnew();
+    // The frame on show has a point that tracking could start from.
+    bool framePointComplete() const;
+
+    MarkerSet &markers() { return m_markers; }
+    DigitizingState &clicks() { return m_clicks; }
+    PointPlotter &plotter() { return m_plotter; }
+
+signals:
+    void changed();
+    // The typed length belongs to the measurement that went.
+    void measurementCleared();
+    // Open result windows show a measurement that is gone.
+    void resultsOutdated();
+
+private:
+    void applyKijun(const KijunPlacement &placement);
+    void redrawAfterChange();
+
+    WindowState &m_state;
+    VideoPart &m_video;
+    DigitizingControls m_c;
+    DigitizingState m_clicks;
+    MarkerSet m_markers;
+    PointPlotter m_plotter;
+};

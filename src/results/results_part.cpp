@@ -1,0 +1,82 @@
+#include "results/results_part.h"
+
+#include "base/measurement_state.h"
+#include "base/window_state.h"
+#include "digitize/digitizing_part.h"
+#include "digitize/length_part.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "results/frmResult1.h"
+#include "results/frmResult2.h"
+#include "results/result_opening.h"
+#include "video/preview_widget.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+
+ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthPart &length,
+                         const ResultsControls &controls, QObject *parent)
+    : QObject(parent), m_state(state), m_digitizing(digitizing), m_length(length), m_c(controls)
+{
+    connect(m_c.speedCommand, &QAction::triggered, this, &ResultsPart::showSpeed);
+    connect(m_c.distanceCommand, &QAction::triggered, this, &ResultsPart::showDistance);
+    connect(m_c.speedButton, &QAbstractButton::clicked, this, &ResultsPart::showSpeed);
+    connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
+    connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, &ResultsPart::closeWindows);
+}
+
+void ResultsPart::showSpeed()
+{
+    open<frmResult1>(m_speed);
+}
+
+void ResultsPart::showDistance()
+{
+    open<frmResult2>(m_distance);
+}
+
+void ResultsPart::closeWindows()
+{
+    for (QPointer<QWidget> *window : {&m_distance, &m_speed}) {
+        if (*window)
+            (*window)->close();
+    }
+}
+
+template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot)
+{
+    // Every command starts from a new window.
+    if (slot)
+        slot->close();
+
+    const QString problem =
+        results::resultOpeningProblem(m_c.lengthValue->text(), measurementState());
+    if (!problem.isEmpty()) {
+        platform().prompts->message(problem);
+        return;
+    }
+
+    // The picture is taken with every plotted point on it.
+    if (m_state.DataOpened)
+        m_digitizing.showAllMarkers();
+    const QImage picture = m_c.preview->renderedPicture();
+    m_length.clearDrawing();
+
+    auto *window = new Window(m_c.window);
+    window->setPreview(picture);
+    QPointer<QLineEdit> lengthBox(m_c.lengthValue);
+    window->setOpeningCheck([lengthBox] {
+        const QString text =
+            lengthBox ? lengthBox->text() : QString::number(measurementState().RefLengthValue);
+        return results::resultOpeningProblem(text, measurementState());
+    });
+    const results::DataCheck check = window->load();
+    if (!check.ok()) {
+        platform().prompts->message(results::dataProblemMessage(check));
+        delete window;
+        return;
+    }
+    window->show();
+    slot = window;
+}

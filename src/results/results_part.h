@@ -1,0 +1,53 @@
+#pragma once
+// The main window's two result commands: the checks, a picture of the
+// preview with every point on it, and a fresh result window each time.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class DigitizingPart;
+class LengthPart;
+class PreviewWidget;
+class QAbstractButton;
+class QAction;
+class QLineEdit;
+class QWidget;
+struct WindowState;
+
+struct ResultsControls
+{
+    QWidget *window = nullptr; // the result windows' owner
+    PreviewWidget *preview = nullptr;
+    QLineEdit *lengthValue = nullptr;
+    QAction *speedCommand = nullptr;
+    QAction *distanceCommand = nullptr;
+    QAbstractButton *speedButton = nullptr;
+    QAbstractButton *distanceButton = nullptr;
+};
+
+class ResultsPart : public QObject
+{
+    Q_OBJECT
+public:
+    ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthPart &length,
+                const ResultsControls &controls, QObject *parent = nullptr);
+
+    void showSpeed();    // "時間と速さの結果表示(&S)" and "速さ"
+    void showDistance(); // "時間と移動距離の結果表示(&D)" and "距離"
+    // The distance window, then the speed window, closed if open.
+    void closeWindows();
+
+    QPointer<QWidget> &speedWindow() { return m_speed; }
+    QPointer<QWidget> &distanceWindow() { return m_distance; }
+
+private:
+    template <typename Window> void open(QPointer<QWidget> &slot);
+
+    WindowState &m_state;
+    DigitizingPart &m_digitizing;
+    LengthPart &m_length;
+    ResultsControls m_c;
+    QPointer<QWidget> m_speed;
+    QPointer<QWidget> m_distance;
+};

@@ -1,0 +1,116 @@
+#pragma once
+// The main window's video: opening and closing a file, the frame shown in the
+// preview, moving through the frames, frame-by-frame playback, the short
+// input pause after each move and the continuous player.
+//
+// Moves never decode: they set the slider and FrameRefreshPending, and the
+// 100 ms refresh tick renders the frame at the slider, so that several moves
+// within one tick cost one picture.
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class FrameSource;
+class PreviewWidget;
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QTimer;
+class QWidget;
+struct WindowState;
+
+struct VideoControls
+{
+    QWidget *window = nullptr; // carries the video's name in its title
+    PreviewWidget *preview = nullptr;
+    QSlider *slider = nullptr;
+    QAbstractButton *backFrame = nullptr;
+    QAbstractButton *forwardFrame = nullptr;
+    QAbstractButton *play = nullptr;
+    QAbstractButton *stop = nullptr;
+    QAbstractButton *backStep = nullptr;
+    QAbstractButton *forwardStep = nullptr;
+    QAbstractButton *player = nullptr;
+    QLineEdit *interval = nullptr;
+    QLabel *frameValue = nullptr;
+    QLabel *count = nullptr;
+    QLabel *timeValue = nullptr;
+    QLabel *rateValue = nullptr;
+    QTimer *refreshTimer = nullptr;
+    QTimer *playTimer = nullptr;
+    QTimer *waitTimer = nullptr;
+    QAction *open = nullptr;
+    QAction *close = nullptr;
+};
+
+class VideoPart : public QObject
+{
+    Q_OBJECT
+public:
+    VideoPart(WindowState &state, const VideoControls &controls, QObject *parent = nullptr);
+    ~VideoPart() override;
+
+    // "映像を開く(&O)": the open dialog, then openVideoFile().
+    void openWithDialog();
+    // False when the file is not a usable video; nothing changes then.
+    bool openVideoFile(const QString &path);
+    void closeVideo();
+
+    // The frame on show (the slider's position).
+    qint32 position() const;
+    // Its time: the position over FrameRate; 0 before a video was opened.
+    double CurrentFrameTime() const;
+    // Moves by `frames` (negative: back), held within the video; the step
+    // buttons' moves also when the buttons are disabled.
+    void moveBy(double frames);
+    // The forward step of "次へ進む" by the plotting interval.
+    void stepForward();
+    // Moves to `position` as the program's own move (tracking).
+    void moveTo(qint32 position);
+    // The short pause after a move: clicks on the preview are not taken
+    // until the next tick of the wait timer.
+    void beginInputPause();
+    // The refresh tick: renders the frame at the slider when a move asked.
+    void renderCurrentFrame();
+
+    // The readouts after start-up: "/ 0", "0", "0.00秒/0.00秒", "0".
+    void resetReadouts();
+
+    FrameSource *frameSource() const; // the open video's; null without one
+    QSize previewSize() const;
+    const QString &chosenFilePath() const { return m_chosenPath; }
+    QPointer<QWidget> &playerWindow() { return m_player; }
+    void closePlayer();
+
+signals:
+    // After every move: the markers of the new frame are to be shown.
+    void moved();
+    // A new video replaced the old one: its measurement starts empty.
+    void videoOpened();
+    void videoClosed();
+    // Something the window's controls follow has changed.
+    void changed();
+
+private:
+    void wire();
+    void scrolledByUser();
+    void waitTick();
+    void playerPausedAt(qint32 seconds);
+    void openPlayer();
+    void setSliderQuietly(qint32 position);
+    void showPositionLabels();
+    void afterMove();
+
+    WindowState &m_state;
+    VideoControls m_c;
+    std::shared_ptr<FrameSource> m_source;
+    QSize m_previewSize;
+    QString m_chosenPath;
+    QPointer<QWidget> m_player;
+    bool m_sliderByProgram = false;
+};
