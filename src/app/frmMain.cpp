@@ -125,6 +125,7 @@ void frmMain::composeParts()
     connect(m_length.get(), &LengthPart::changed, this, &frmMain::applyControlStates);
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
+    connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);
 }
 
 void frmMain::applyControlStates()

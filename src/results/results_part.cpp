@@ -29,11 +29,13 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
 void ResultsPart::showSpeed()
 {
     open<frmResult1>(m_speed);
+    emit changed();
 }
 
 void ResultsPart::showDistance()
 {
     open<frmResult2>(m_distance);
+    emit changed();
 }
 
 void ResultsPart::closeWindows()

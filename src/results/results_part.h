@@ -41,6 +41,9 @@ public:
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
 
+signals:
+    void changed();
+
 private:
     template <typename Window> void open(QPointer<QWidget> &slot);
 

@@ -69,14 +69,6 @@ private slots:
         QTest::addColumn<bool>("speed");
         QTest::addColumn<bool>("distance");
         QTest::addColumn<bool>("allPointsButton");
-        QTest::newRow("print 1") << QByteArray("p\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n") << true
-                                 << true << false << false;
-        QTest::newRow("print 2") << QByteArray("p\r\n0\r\n0\r\n2\r\n0\r\n1\r\n1\r\n") << false
-                                 << true << false << false;
-        QTest::newRow("print 3") << QByteArray("p\r\n0\r\n0\r\n3\r\n0\r\n1\r\n1\r\n") << false
-                                 << true << false << false;
-        QTest::newRow("distance only")
-            << QByteArray("p\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n") << true << false << true << false;
         QTest::newRow("both results")
             << QByteArray("p\r\n0\r\n2\r\n0\r\n0\r\n1\r\n0\r\n") << true << true << true << true;
         QTest::newRow("results off whatever the kind")
@@ -98,16 +90,6 @@ private slots:
         QCOMPARE(w.mnuViewResult2->isEnabled(), distance);
         QCOMPARE(!w.cmdDis->isHidden(), distance);
         QCOMPARE(!w.cmdProtDisp->isHidden(), allPointsButton);
-    }
-
-    void unknownResultKindLeavesCommandsAsTheyWere()
-    {
-        TestPlatform platform;
-        frmMain w; // defaults: speed only
-        measurementState().ResultKindMode = 7;
-        w.applyControlStates();
-        QVERIFY(w.mnuViewResult1->isEnabled());
-        QVERIFY(!w.mnuViewResult2->isEnabled());
     }
 
     void quitAnsweredNoKeepsEverything()
