@@ -89,6 +89,9 @@ MainControlStates controlStatesFor(const WindowState &s)
 
     // The all-points button also ends its own display, so it stays usable
     // (and shown) while the display is on.
+    // The rate the video was filmed at belongs to the open video.
+    c["cmdFPS"] = usable(video && idle);
+
     c["cmdProtDisp"] =
         captioned(video && !s.lengthSetting() && !pairPending && idle,
                   s.AllPointsShown ? captions::allPointsStop() : captions::allPointsShow(),
