@@ -87,6 +87,9 @@ MainControlStates controlStatesFor(const WindowState &s)
                              "cmdBack", "cmdStep", "cmdErase", "cmdPlayer"})
         c[QLatin1String(name)] = usable(free);
 
+    // The rate the video was filmed at belongs to the open video.
+    c["cmdFPS"] = usable(video && idle);
+
     // The all-points button also ends its own display, so it stays usable
     // (and shown) while the display is on.
     c["cmdProtDisp"] =

@@ -60,6 +60,7 @@ void frmMain::composeParts()
     video.count = lblCount;
     video.timeValue = lblCurrentTimeValue;
     video.rateValue = lblFPSValue;
+    video.rateButton = cmdFPS;
     video.refreshTimer = tmrTimer;
     video.playTimer = tmrPlay;
     video.waitTimer = tmrWait;
@@ -126,6 +127,12 @@ void frmMain::composeParts()
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
     connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);
+
+    // A new capture rate keeps the points but not the results shown so far;
+    // a loaded measurement brings its own rate, which the readout then shows.
+    connect(m_video.get(), &VideoPart::frameRateChanged, m_results.get(),
+            &ResultsPart::closeWindows);
+    connect(m_dataFile.get(), &DataFilePart::changed, m_video.get(), &VideoPart::showFrameRate);
 }
 
 void frmMain::applyControlStates()

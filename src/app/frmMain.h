@@ -54,6 +54,7 @@ public:
     QLabel *lblFps2 = nullptr;
     QLabel *lblFPSValue = nullptr;
     QLabel *lblFPS = nullptr;
+    QToolButton *cmdFPS = nullptr; // the rate the video was filmed at
     QLabel *lblCurrentTimeValue = nullptr;
     QLabel *lblCurrentTime = nullptr;
     QLabel *lblCurrentFrameValue = nullptr;

@@ -136,6 +136,8 @@ void frmMain::buildControls()
     lblFPS = label("lblFPS", QStringLiteral("１秒間に"), fraPreviewControl);
     lblFPSValue = label("lblFPSValue", QStringLiteral("00.00"), fraPreviewControl);
     lblFps2 = label("lblFps2", QStringLiteral("コマの映像"), fraPreviewControl);
+    cmdFPS = named(new QToolButton(fraPreviewControl), "cmdFPS");
+    cmdFPS->setText(QStringLiteral("変更"));
     auto *frameValue = new QHBoxLayout;
     frameValue->addWidget(lblCurrentFrameValue);
     frameValue->addWidget(lblCount);
@@ -144,6 +146,7 @@ void frmMain::buildControls()
     fps->addWidget(lblFPS);
     fps->addWidget(lblFPSValue);
     fps->addWidget(lblFps2);
+    fps->addWidget(cmdFPS);
     fps->addStretch();
     readout->addWidget(lblCurrentFrame, 0, 0);
     readout->addLayout(frameValue, 1, 0);

@@ -8,6 +8,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/dict.h>
 #include <libavutil/display.h>
 #include <libavutil/mem.h>
 }
@@ -65,6 +66,24 @@ int rotationOf(const AVStream *stream)
     return degrees < 0 ? degrees + 360 : degrees;
 }
 
+// The rate a camera filmed at, noted beside the rate the file plays at.
+// Android phones write it into MP4/MOV metadata for slow-motion videos.
+double captureRateOf(const AVFormatContext &format, const AVStream &stream)
+{
+    static const char *const keys[] = {"com.android.capture.fps"};
+    for (const AVDictionary *tags : {stream.metadata, format.metadata}) {
+        for (const char *key : keys) {
+            const AVDictionaryEntry *entry = av_dict_get(tags, key, nullptr, 0);
+            if (!entry || !entry->value)
+                continue;
+            const double rate = num::leadingNumber(QString::fromUtf8(entry->value));
+            if (rate >= FrameSource::MinCaptureRate && rate <= FrameSource::MaxCaptureRate)
+                return rate;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 FfmpegFrameSource::FfmpegFrameSource() = default;
@@ -110,6 +129,7 @@ void FfmpegFrameSource::close()
     m_videoIndex = -1;
     m_lengthSeconds = 0;
     m_frameRate = 0;
+    m_captureRate = 0;
     m_tolerance = 0;
     m_displaySize = QSize();
     m_rotation = 0;
@@ -194,6 +214,7 @@ void FfmpegFrameSource::readProperties()
         m_frameRate = rateOf(stream->r_frame_rate);
     if (m_frameRate <= 0 && m_codec)
         m_frameRate = rateOf(m_codec->framerate);
+    m_captureRate = captureRateOf(*m_format, *stream);
     // Frame timestamps are rounded to the container's clock (a millisecond in
     // some formats): one tick of it is allowed, but never a quarter frame.
     m_tolerance = av_q2d(timeBase);

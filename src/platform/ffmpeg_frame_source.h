@@ -44,6 +44,7 @@ public:
     QVector<StreamKind> streams() const override { return m_streams; }
     double streamLengthSeconds() const override { return m_lengthSeconds; }
     double frameRate() const override { return m_frameRate; }
+    double captureRate() const override { return m_captureRate; }
     QSize displaySize() const override { return m_displaySize; }
     int rotationDegrees() const override { return m_rotation; }
 
@@ -125,6 +126,7 @@ private:
     int m_videoIndex = -1;
     double m_lengthSeconds = 0;
     double m_frameRate = 0;
+    double m_captureRate = 0;
     double m_tolerance = 0; // timestamp rounding allowed when matching a time
     QSize m_displaySize;
     int m_rotation = 0;

@@ -33,6 +33,11 @@ enum class StreamKind
 class FrameSource
 {
 public:
+    // The rates a video can have been filmed at, as far as this program
+    // takes them: from a time-lapse frame a second to the fastest cameras.
+    static constexpr double MinCaptureRate = 1;
+    static constexpr double MaxCaptureRate = 100000;
+
     virtual ~FrameSource() = default;
 
     // Opens the file and picks its video stream. False when the file cannot
@@ -53,6 +58,12 @@ public:
     // Average frame rate of the video stream, falling back to its base rate;
     // 0 without a video stream.
     virtual double frameRate() const = 0;
+    // The rate the video was filmed at, when the file says so and it is a
+    // plausible rate (MinCaptureRate to MaxCaptureRate frames per second): phones that film slow
+    // motion save 120 to 960 frames of each second to play at 30 per second
+    // and note the real rate (com.android.capture.fps). 0 when the file says
+    // nothing. Positions and decoding always follow frameRate().
+    virtual double captureRate() const { return 0; }
     // Number of slider steps: stream length times frame rate, rounded to the
     // nearest integer with halves to even. Position frameCount() is valid and
     // shows the last frame.

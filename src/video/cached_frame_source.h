@@ -36,6 +36,7 @@ public:
     QVector<StreamKind> streams() const override { return m_front.streams(); }
     double streamLengthSeconds() const override { return m_front.streamLengthSeconds(); }
     double frameRate() const override { return m_front.frameRate(); }
+    double captureRate() const override { return m_front.captureRate(); }
     QSize displaySize() const override { return m_front.displaySize(); }
     int rotationDegrees() const override { return m_front.rotationDegrees(); }
 

@@ -7,13 +7,16 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "video/cached_frame_source.h"
+#include "video/capture_rate.h"
 #include "video/frame_navigation.h"
 #include "video/frmPlayer.h"
 #include "video/preview_widget.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QColor>
 #include <QFileInfo>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -30,6 +33,8 @@ const QString kVideoFilters =
                    "スマートフォン・カメラの映像 (*.mp4 *.m4v *.mkv *.webm *.wmv *.3gp);;"
                    "すべてのファイル (*)");
 const QString kNoVideo = QStringLiteral("選択したファイルは映像が含まれていません");
+// The rate readout while times follow a filming rate that is not the file's.
+const QColor kFilmedRateColour(192, 64, 0);
 
 std::shared_ptr<FrameSource> makeFrameSource()
 {
@@ -45,8 +50,10 @@ std::shared_ptr<FrameSource> makeFrameSource()
 } // namespace
 
 VideoPart::VideoPart(WindowState &state, const VideoControls &controls, QObject *parent)
-    : QObject(parent), m_state(state), m_c(controls), m_previewSize(kPreviewBox)
+    : QObject(parent), m_state(state), m_c(controls), m_previewSize(kPreviewBox),
+      m_plainRatePalette(controls.rateValue->palette())
 {
+    m_c.rateButton->setToolTip(capture::buttonTip());
     wire();
 }
 
@@ -83,6 +90,7 @@ void VideoPart::wire()
         m_c.backStep->setToolTip(nav::backStepTip(text));
     });
     connect(m_c.player, &QAbstractButton::clicked, this, &VideoPart::openPlayer);
+    connect(m_c.rateButton, &QAbstractButton::clicked, this, &VideoPart::askFrameRate);
 }
 
 FrameSource *VideoPart::frameSource() const
@@ -143,7 +151,7 @@ bool VideoPart::openVideoFile(const QString &path)
     measurement.RefLengthPixels = 0;
     measurement.VideoPath = path;
     m_c.count->setText(nav::countLabel(measurement.TotalFrames));
-    m_c.rateValue->setText(nav::frameRateLabel(measurement.FrameRate));
+    showRateReadout();
     closePlayer();
     // The measurement of the old video goes before the new one is shown.
     emit videoOpened();
@@ -151,7 +159,78 @@ bool VideoPart::openVideoFile(const QString &path)
     measurement.FrameRefreshPending = false;
     setSliderQuietly(0);
     scrolledByUser();
+    offerFileCaptureRate();
     return true;
+}
+
+void VideoPart::offerFileCaptureRate()
+{
+    const double filmed = m_source->captureRate();
+    if (filmed <= 0 || capture::sameRate(filmed, playbackRate()))
+        return;
+    const Prompts::Answer answer = platform().prompts->message(
+        capture::fileRateQuestion(filmed), Prompts::Buttons::YesNo, Prompts::Icon::Question);
+    if (answer == Prompts::Answer::Yes)
+        useFrameRate(filmed);
+}
+
+double VideoPart::playbackRate() const
+{
+    return m_source ? m_source->frameRate() : measurementState().FrameRate;
+}
+
+void VideoPart::askFrameRate()
+{
+    if (!m_state.VideoOpen)
+        return;
+    const std::optional<QString> typed = platform().prompts->input(
+        capture::inputPrompt(), QString(), capture::rateText(measurementState().FrameRate));
+    if (!typed)
+        return;
+    const capture::Entry entry = capture::readEntry(*typed);
+    if (!entry.rate) {
+        platform().prompts->message(entry.problem, Prompts::Buttons::Ok,
+                                    Prompts::Icon::Exclamation);
+        return;
+    }
+    // The file's own rate as typed is the file's own rate exactly (29.97
+    // for 30000/1001).
+    useFrameRate(capture::sameRate(*entry.rate, playbackRate()) ? playbackRate() : *entry.rate);
+}
+
+void VideoPart::useFrameRate(double rate)
+{
+    MeasurementState &measurement = measurementState();
+    // The rate shown in the box, accepted as it was, changes nothing.
+    if (!m_state.VideoOpen || capture::sameRate(rate, measurement.FrameRate))
+        return;
+    measurement.FrameRate = rate;
+    showFrameRate();
+    emit frameRateChanged();
+    emit changed();
+}
+
+void VideoPart::showFrameRate()
+{
+    if (!m_state.VideoOpen)
+        return;
+    showRateReadout();
+    showPositionLabels();
+}
+
+void VideoPart::showRateReadout()
+{
+    const double rate = measurementState().FrameRate;
+    m_c.rateValue->setText(nav::frameRateLabel(rate));
+    const bool filmedRate = rate > 0 && !capture::sameRate(rate, playbackRate());
+    m_c.rateValue->setToolTip(filmedRate ? capture::readoutTip(rate, playbackRate()) : QString());
+    QPalette palette = m_plainRatePalette;
+    if (filmedRate)
+        palette.setColor(QPalette::WindowText, kFilmedRateColour);
+    m_c.rateValue->setPalette(palette);
+    QFont font = m_c.rateValue->font();
+    font.setBold(filmedRate);
+    m_c.rateValue->setFont(font);
 }
 
 void VideoPart::closeVideo()
@@ -262,6 +341,11 @@ void VideoPart::resetReadouts()
     m_c.frameValue->setText(QStringLiteral("0"));
     m_c.timeValue->setText(QStringLiteral("0.00秒/0.00秒"));
     m_c.rateValue->setText(QStringLiteral("0"));
+    m_c.rateValue->setToolTip(QString());
+    m_c.rateValue->setPalette(m_plainRatePalette);
+    QFont font = m_c.rateValue->font();
+    font.setBold(false);
+    m_c.rateValue->setFont(font);
 }
 
 void VideoPart::setSliderQuietly(qint32 at)
@@ -300,11 +384,9 @@ void VideoPart::playerPausedAt(qint32 seconds)
     // camera-shake pair half made): the player pauses, the window stays.
     if (!m_state.VideoOpen || m_state.frameHeld())
         return;
-    const MeasurementState &measurement = measurementState();
     // Seconds of the file's own clock: its playback rate turns them into a
-    // position.
-    const double playbackRate = m_source ? m_source->frameRate() : measurement.FrameRate;
-    setSliderQuietly(nav::pausePosition(seconds, playbackRate, measurement.TotalFrames));
+    // position, whatever rate the video was filmed at.
+    setSliderQuietly(nav::pausePosition(seconds, playbackRate(), measurementState().TotalFrames));
     measurementState().FrameRefreshPending = true;
     showPositionLabels();
     emit changed();

@@ -1,13 +1,15 @@
 #pragma once
 // The main window's video: opening and closing a file, the frame shown in the
 // preview, moving through the frames, frame-by-frame playback, the short
-// input pause after each move and the continuous player.
+// input pause after each move, the continuous player, and the frame rate
+// that times follow (the file's own, or the rate the video was filmed at).
 //
 // Moves never decode: they set the slider and FrameRefreshPending, and the
 // 100 ms refresh tick renders the frame at the slider, so that several moves
 // within one tick cost one picture.
 
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -41,6 +43,7 @@ struct VideoControls
     QLabel *count = nullptr;
     QLabel *timeValue = nullptr;
     QLabel *rateValue = nullptr;
+    QAbstractButton *rateButton = nullptr; // asks for the capture rate
     QTimer *refreshTimer = nullptr;
     QTimer *playTimer = nullptr;
     QTimer *waitTimer = nullptr;
@@ -81,6 +84,18 @@ public:
     // The readouts after start-up: "/ 0", "0", "0.00秒/0.00秒", "0".
     void resetReadouts();
 
+    // The capture rate. FrameRate is the rate times and speeds are worked
+    // out with; it starts as the file's own rate, and becomes the rate the
+    // video was filmed at when the user accepts the file's note of it or
+    // types one. Positions and decoding keep the file's own rate.
+    // askFrameRate() is the input box; useFrameRate() sets an accepted rate
+    // (the points stay: they are frame numbers).
+    void askFrameRate();
+    void useFrameRate(double rate);
+    // FrameRate was replaced from elsewhere (a measurement file was loaded):
+    // the readout and the time label follow it.
+    void showFrameRate();
+
     FrameSource *frameSource() const; // the open video's; null without one
     QSize previewSize() const;
     const QString &chosenFilePath() const { return m_chosenPath; }
@@ -93,6 +108,9 @@ signals:
     // A new video replaced the old one: its measurement starts empty.
     void videoOpened();
     void videoClosed();
+    // FrameRate changed while the measurement stayed: results shown so far
+    // are out of date.
+    void frameRateChanged();
     // Something the window's controls follow has changed.
     void changed();
 
@@ -105,6 +123,9 @@ private:
     void setSliderQuietly(qint32 position);
     void showPositionLabels();
     void afterMove();
+    void offerFileCaptureRate();
+    void showRateReadout();
+    double playbackRate() const;
 
     WindowState &m_state;
     VideoControls m_c;
@@ -113,4 +134,5 @@ private:
     QString m_chosenPath;
     QPointer<QWidget> m_player;
     bool m_sliderByProgram = false;
+    QPalette m_plainRatePalette;
 };

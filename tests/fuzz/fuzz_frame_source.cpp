@@ -62,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     const double length = source.streamLengthSeconds();
     if (!(rate >= 0) || std::isinf(rate) || !(length >= 0) || std::isinf(length))
         fail("frame rate or length negative, infinite or not a number");
+    const double filmed = source.captureRate();
+    if (filmed != 0 &&
+        !(filmed >= FrameSource::MinCaptureRate && filmed <= FrameSource::MaxCaptureRate))
+        fail("a capture rate outside the rates taken");
     if (!source.hasVideo()) {
         if (!source.displaySize().isEmpty() || rate != 0)
             fail("a size or a rate without a video stream");

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 
@@ -217,6 +218,40 @@ bool makeNumbered(ClipKind kind, const QString &target)
     return rotated;
 }
 
+// The falling ball drawn frame by frame: a light wall, two black marks one
+// metre apart on the left, a dark ball on the right.
+bool makeFallingBall(const QString &target)
+{
+    using B = FallingBall;
+    QByteArray frames;
+    frames.reserve(B::Width * B::Height * B::Frames);
+    for (int n = 0; n < B::Frames; ++n) {
+        QImage picture(B::Width, B::Height, QImage::Format_RGB32);
+        picture.fill(QColor(225, 225, 225));
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 2));
+        for (double y : {B::TopY, B::TopY + B::PixelsPerMetre})
+            painter.drawLine(QPointF(B::MarkLeft, y), QPointF(B::MarkRight, y));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(20, 20, 20));
+        painter.drawEllipse(B::centre(n), B::Radius, B::Radius);
+        painter.end();
+        const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < B::Height; ++y)
+            frames.append(reinterpret_cast<const char *>(grey.constScanLine(y)), B::Width);
+    }
+    // Slow motion as Android phones save it: the file plays at 30 frames per
+    // second and notes the filming rate in its metadata.
+    return runFfmpeg(QStringList{"-f", "rawvideo", "-pix_fmt", "gray", "-video_size",
+                                 QStringLiteral("%1x%2").arg(B::Width).arg(B::Height), "-framerate",
+                                 "30", "-i", "-"} +
+                         h264Args(30) +
+                         QStringList{"-movflags", "use_metadata_tags", "-metadata",
+                                     "com.android.capture.fps=240.000000", "-f", "mp4", target},
+                     frames);
+}
+
 bool copyPrefix(ClipKind sourceKind, double fraction, const QString &target)
 {
     const QString source = ClipMaker::path(sourceKind);
@@ -273,12 +308,20 @@ bool make(ClipKind kind, const QString &target)
         return runFfmpeg(QStringList{"-f", "lavfi", "-i", "color=c=gray:s=160x120:r=25:d=1"} +
                          MjpegArgs + QStringList{"-f", "avi", target}) &&
                replaceBytes(target, "MJPG", "QQQQ");
+    case ClipKind::FallingBall240:
+        return makeFallingBall(target);
     default:
         return makeNumbered(kind, target);
     }
 }
 
 } // namespace
+
+QPointF FallingBall::centre(int frame)
+{
+    const double t = frame / CaptureRate;
+    return {X, TopY + Gravity * t * t / 2 * PixelsPerMetre};
+}
 
 ClipSpec ClipMaker::spec(ClipKind kind)
 {
@@ -314,6 +357,9 @@ ClipSpec ClipMaker::spec(ClipKind kind)
         return {QStringLiteral("日本語フォルダ/実験　動画.avi"), 30, 30, 1, standard};
     case ClipKind::MkvH264_2997:
         return {"h264_29.97.mkv", 150, 30000, 1001, standard};
+    case ClipKind::FallingBall240:
+        return {"falling_ball_240_as_30.mp4", 0, 30, 1,
+                QSize(FallingBall::Width, FallingBall::Height)};
     case ClipKind::AudioOnly:
         return {"audio_only.avi", 0, 0, 1, QSize()};
     case ClipKind::ZeroBytes:
@@ -335,12 +381,12 @@ ClipSpec ClipMaker::spec(ClipKind kind)
 QString ClipMaker::name(ClipKind kind)
 {
     static const char *const names[] = {
-        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",   "MpegPs2_2997", "MovH264_60",
-        "Mp4H264_240",  "MovHevc30",       "Wide16x9",     "Rotated90",    "Rotated180",
-        "Rotated270",   "NonSquarePixels", "JapaneseName", "MkvH264_2997", "AudioOnly",
-        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi", "TruncatedMov", "NoVideoPackets",
-        "UnknownCodec", "VariableRate"};
-    static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::VariableRate) + 1);
+        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",    "MpegPs2_2997", "MovH264_60",
+        "Mp4H264_240",  "MovHevc30",       "Wide16x9",      "Rotated90",    "Rotated180",
+        "Rotated270",   "NonSquarePixels", "JapaneseName",  "MkvH264_2997", "AudioOnly",
+        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi",  "TruncatedMov", "NoVideoPackets",
+        "UnknownCodec", "VariableRate",    "FallingBall240"};
+    static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::FallingBall240) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }
 

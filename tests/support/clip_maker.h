@@ -11,6 +11,7 @@
 #include "frame_number_pattern.h"
 
 #include <QList>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -45,6 +46,11 @@ enum class ClipKind
     // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s apart,
     // frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
     VariableRate,
+
+    // Slow motion as a phone saves it: a ball falling from rest, filmed at
+    // 240 frames per second and saved to play at 30, with the filming rate
+    // in the MP4 metadata (com.android.capture.fps). See FallingBall.
+    FallingBall240,
 };
 
 struct ClipSpec
@@ -56,6 +62,25 @@ struct ClipSpec
     QSize displaySize; // upright size with square pixels
     bool numbered() const { return frames > 0; }
     double frameRate() const { return double(rateNum) / rateDen; }
+};
+
+// The scene of ClipKind::FallingBall240, in the clip's own pixels (Y down).
+struct FallingBall
+{
+    static constexpr int Width = 320;
+    static constexpr int Height = 240;
+    static constexpr int Frames = 109; // 0.45 s of real time
+    static constexpr double CaptureRate = 240;
+    static constexpr double PlaybackRate = 30;
+    static constexpr double Gravity = 9.8;          // m/s²
+    static constexpr double PixelsPerMetre = 200.0; // marks at TopY and TopY + 200 are 1 m apart
+    static constexpr double X = 200.0;
+    static constexpr double TopY = 20.0; // the ball's centre at frame 0, at rest
+    static constexpr double Radius = 6.0;
+    static constexpr double MarkLeft = 20.0, MarkRight = 80.0;
+
+    // Centre of the ball at frame n (n / CaptureRate seconds after release).
+    static QPointF centre(int frame);
 };
 
 class ClipMaker

@@ -16,9 +16,10 @@ Prompts::Answer RecordingPrompts::message(const QString &text, Buttons buttons, 
 }
 
 std::optional<QString> RecordingPrompts::input(const QString &prompt, const QString &,
-                                               const QString &)
+                                               const QString &defaultText)
 {
     inputPrompts.append(prompt);
+    inputDefaults.append(defaultText);
     if (!inputs.isEmpty())
         return inputs.dequeue();
     return std::nullopt;

@@ -29,6 +29,7 @@ public:
     QQueue<std::optional<QString>> inputs;
     QList<Shown> shown;
     QStringList inputPrompts;
+    QStringList inputDefaults; // the text each input box started with
 
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,

@@ -3,7 +3,8 @@
 // reference length is set on its ruler and the ball is plotted by clicks on
 // the preview at the positions the sample was drawn with, then each window is
 // grabbed into a PNG file (the player from the screen, since its video is
-// drawn outside the widget).
+// drawn outside the widget). Last, the readouts under the preview with the
+// same clip taken as filmed at 240 frames per second (capture_rate.png).
 //
 //   Xvfb :99 -screen 0 1600x1000x24 &
 //   DISPLAY=:99 build/tools/screenshots/screenshots build/samples/ball_throw.avi docs
@@ -38,7 +39,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
+#include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -46,6 +49,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QToolTip>
 #include <cstdio>
 
 namespace {
@@ -124,6 +128,34 @@ bool plotBall(frmMain &main)
         if (main.ctrlSlider->value() == frame || !settle(main))
             return false;
     }
+    return true;
+}
+
+// The readouts under the preview with the frame-rate readout's tooltip
+// showing above them, taken from the screen (a tooltip is a window of its own).
+bool saveReadout(frmMain &main, const QString &folder, const QString &name)
+{
+    QLabel *rate = main.lblFPSValue;
+    QToolTip::showText(rate->mapToGlobal(QPoint(-160, -60)), rate->toolTip(), rate);
+    QTest::qWait(600);
+    auto globalRect = [](const QWidget *w) {
+        return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    };
+    QRect area = globalRect(main.fraPreviewControl).united(globalRect(main.lblHosei));
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->inherits("QTipLabel"))
+            area = area.united(w->frameGeometry());
+    }
+    area.adjust(-6, -6, 6, 6);
+    const QPixmap picture =
+        main.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    QToolTip::hideText();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!picture.save(path, "PNG")) {
+        err() << "cannot write " << path << Qt::endl;
+        return false;
+    }
+    err() << path << ": " << picture.width() << "x" << picture.height() << Qt::endl;
     return true;
 }
 
@@ -224,5 +256,12 @@ int main(int argc, char *argv[])
     } else {
         ok = false;
     }
+
+    // The readout of a slow-motion video: the same clip taken as filmed at
+    // 240 frames per second, with the readout's tooltip naming both rates.
+    main.video().useFrameRate(240);
+    main.ctrlSlider->setValue(kShownFrame);
+    settle(main);
+    ok = saveReadout(main, folder, QStringLiteral("capture_rate")) && ok;
     return ok ? 0 : 1;
 }
