@@ -71,13 +71,15 @@ void tst_control_states::controlsFollowTheState_data()
                                            "cmdDis!",
                                            "mnuFileOpen+",
                                            "mnuFileLoad+",
-                                           "cmdTrack-"};
+                                           "cmdTrack-",
+                                           "cmdFPS-"};
 
     WindowState open = videoOpen();
     QTest::newRow("video open") << open
-                                << navigation(true) + QStringList{"cmdLength+", "cmdProtDisp+",
-                                                                  "mnuFileClose+", "cmdTrack-",
-                                                                  "cmdTrack=自動追跡"};
+                                << navigation(true) +
+                                       QStringList{"cmdLength+",        "cmdProtDisp+",
+                                                   "mnuFileClose+",     "cmdTrack-",
+                                                   "cmdTrack=自動追跡", "cmdFPS+"};
 
     WindowState allPointsButton = videoOpen();
     allPointsButton.Settings.AllPointsMode = 0;
@@ -145,15 +147,14 @@ void tst_control_states::controlsFollowTheState_data()
 
     WindowState tracking = trackable;
     tracking.Tracking = true;
-    QTest::newRow("tracking") << tracking
-                              << navigation(false) +
-                                     QStringList{
-                                         "cmdTrack+",      "cmdTrack=追跡停止", "cmdLength-",
-                                         "cmdProtDisp-",   "mnuFileOpen-",      "mnuFileClose-",
-                                         "mnuFileSave-",   "mnuFileLoad-",      "mnuFilePrint-",
-                                         "mnuEditSingle-", "mnuEditAll-",       "mnuViewResult1-",
-                                         "cmdSpd-",        "mnuSystemChenge-",  "lblHosei-",
-                                         "mnuSystemDisp-", "mnuHelpHowto+",     "mnuFileEnd+"};
+    QTest::newRow("tracking")
+        << tracking
+        << navigation(false) +
+               QStringList{"cmdTrack+",     "cmdTrack=追跡停止", "cmdLength-",   "cmdProtDisp-",
+                           "mnuFileOpen-",  "mnuFileClose-",     "mnuFileSave-", "mnuFileLoad-",
+                           "mnuFilePrint-", "mnuEditSingle-",    "mnuEditAll-",  "mnuViewResult1-",
+                           "cmdSpd-",       "mnuSystemChenge-",  "lblHosei-",    "mnuSystemDisp-",
+                           "mnuHelpHowto+", "mnuFileEnd+",       "cmdFPS-"};
 
     WindowState trackingForbidden = trackable;
     trackingForbidden.Settings.TrackingAllowed = false;
