@@ -45,6 +45,13 @@ enum class ClipKind
     // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s apart,
     // frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).
     VariableRate,
+
+    // A black disc, 60 pixels across, in the middle of a white picture, 25 fps,
+    // 10 frames: a wide video (MP4, H.264, 192 x 108) and an upright phone
+    // video (MOV, H.264, stored 160 x 90 on its side with a display matrix
+    // turning it 90 degrees clockwise: upright 90 x 160).
+    CircleWide,
+    CirclePortrait,
 };
 
 struct ClipSpec
