@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 
 #include "app/control_states.h"
-#include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "datafile/datafile_part.h"
 #include "digitize/digitizing_part.h"
@@ -90,6 +89,7 @@ void frmMain::composeParts()
     dataFile.save = mnuFileSave;
     dataFile.load = mnuFileLoad;
     dataFile.lengthValue = txtLengthValue;
+    dataFile.unit = cmbTanni;
     m_dataFile = std::make_unique<DataFilePart>(m_state, *m_digitizing, dataFile);
 
     PrintHelpControls printHelp;
@@ -201,7 +201,7 @@ void frmMain::runStartUp()
 {
     setWindowTitle(QStringLiteral("キネモ"));
     m_video->resetReadouts();
-    readSettingsFile(settingsFilePath(), measurementState());
+    loadSettings(measurementState());
     m_digitizing->prepareMarkers();
     applyControlStates();
 }
@@ -223,9 +223,9 @@ void frmMain::runQuit()
     tmrTimer->stop();
     tmrPlay->stop();
     tmrWait->stop();
-    // A settings file that cannot be written (read-only program folder, full
-    // disk) must not keep the program from quitting; the old file stays whole.
-    writeSettingsFile(settingsFilePath(), measurementState());
+    // Settings that cannot be written anywhere (full disk) must not keep the
+    // program from quitting; the old file stays whole.
+    saveSettings(measurementState());
     m_video->closePlayer();
     m_results->closeWindows();
 }

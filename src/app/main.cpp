@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/japanese_qt_texts.h"
 #include "platform/qt_platform.h"
 #include "printhelp/print_page.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(10);
     QApplication::setFont(font);
+    installJapaneseQtTexts(app);
 
     installPlatform(makeQtPlatform(printpage::drawing()));
     frmMain window;

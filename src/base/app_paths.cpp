@@ -1,13 +1,24 @@
 #include "base/app_paths.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 namespace {
+
+const QString kSettingsFileName = QStringLiteral("/kinmo.txt");
+
 QString &folderOverride()
 {
     static QString folder;
     return folder;
 }
+
+QString &configOverride()
+{
+    static QString folder;
+    return folder;
+}
+
 } // namespace
 
 QString programFolder()
@@ -22,9 +33,28 @@ void setProgramFolder(const QString &folder)
     folderOverride() = folder;
 }
 
+QString userConfigFolder()
+{
+    if (!configOverride().isEmpty())
+        return configOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+void setUserConfigFolder(const QString &folder)
+{
+    configOverride() = folder;
+}
+
 QString settingsFilePath()
 {
-    return programFolder() + QStringLiteral("/kinmo.txt");
+    return programFolder() + kSettingsFileName;
+}
+
+QString userSettingsFilePath()
+{
+    const QString folder = userConfigFolder();
+    // Without a home folder there is no place of the user's own.
+    return folder.isEmpty() ? QString() : folder + kSettingsFileName;
 }
 
 QString helpFilePath()

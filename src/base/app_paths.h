@@ -1,6 +1,7 @@
 #pragma once
-// Where the program keeps its own files: the settings file and the help page
-// live in the program's folder.
+// Where the program keeps its own files: the help page lives in the
+// program's folder; the settings file there or in the user's own
+// configuration folder (see settings/settings_file.h for which is used).
 
 #include <QString>
 
@@ -8,5 +9,13 @@ QString programFolder();
 // Tests point the program folder at a temporary directory.
 void setProgramFolder(const QString &folder);
 
-QString settingsFilePath(); // <program folder>/kinmo.txt
-QString helpFilePath();     // <program folder>/kinhelp.html
+// The user's own configuration folder (~/.config/キネモ on Linux). It need
+// not exist yet.
+QString userConfigFolder();
+// Tests point it at a temporary directory, so that no test reads or writes
+// the real one.
+void setUserConfigFolder(const QString &folder);
+
+QString settingsFilePath();     // <program folder>/kinmo.txt
+QString userSettingsFilePath(); // <user's configuration folder>/kinmo.txt
+QString helpFilePath();         // <program folder>/kinhelp.html

@@ -6,6 +6,7 @@
 #include "digitize/digitizing_part.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 
 DataFilePart::DataFilePart(WindowState &state, DigitizingPart &digitizing,
@@ -36,6 +37,7 @@ void DataFilePart::load()
     datafile::applyMeasurementFile(*data, measurement);
     m_digitizing.prepareMarkers();
     m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));
+    m_c.unit->setCurrentText(measurement.LengthUnit);
     m_state.DataOpened = true;
     m_digitizing.showAllMarkers();
     emit changed();

@@ -6,6 +6,7 @@
 
 class DigitizingPart;
 class QAction;
+class QComboBox;
 class QLineEdit;
 struct WindowState;
 
@@ -14,6 +15,7 @@ struct DataFileControls
     QAction *save = nullptr;
     QAction *load = nullptr;
     QLineEdit *lengthValue = nullptr;
+    QComboBox *unit = nullptr; // shows the loaded file's unit
 };
 
 class DataFilePart : public QObject

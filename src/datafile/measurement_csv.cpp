@@ -40,10 +40,14 @@ QString columnName(int field)
     return QString::fromUtf8(names[field]);
 }
 
+const QString kLengthLabelStart = QStringLiteral("画面上の長さ(");
+const QString kDefaultUnit = QStringLiteral("cm");
+
 QString headerLabel8(bool mainWindow, const QString &unit)
 {
-    if (mainWindow)
-        return QStringLiteral("画面上の長さ(cm)");
+    // Before a length is set there is no unit; the unit box then shows cm.
+    if (mainWindow && unit.isEmpty())
+        return kLengthLabelStart + kDefaultUnit + QLatin1Char(')');
     // A typed unit must not break the line: quotes and line breaks would end
     // the field early, and a character without a CP932 code would be lost.
     QString clean;
@@ -57,7 +61,19 @@ QString headerLabel8(bool mainWindow, const QString &unit)
         const QByteArray encoded = probe.encode(one);
         clean += (probe.hasError() || encoded.isEmpty()) ? QStringLiteral("?") : one;
     }
-    return QStringLiteral("画面上の長さ(") + clean + QLatin1Char(')');
+    return kLengthLabelStart + clean + QLatin1Char(')');
+}
+
+// The unit in the eighth header label, "画面上の長さ(m)"; cm when the label
+// has another form or no unit (files of other programs, or written before
+// the main window wrote its unit).
+QString unitOfHeader(const QString &label)
+{
+    if (!label.startsWith(kLengthLabelStart) || !label.endsWith(QLatin1Char(')')))
+        return kDefaultUnit;
+    const QString unit =
+        label.mid(kLengthLabelStart.size(), label.size() - kLengthLabelStart.size() - 1);
+    return unit.isEmpty() ? kDefaultUnit : unit;
 }
 
 void appendLine(QString &out, const QStringList &fields)
@@ -189,7 +205,7 @@ QString outOfRange(int record, int field)
 
 QString measurementFileFilter()
 {
-    return QStringLiteral("キネモデータ (*.csv)");
+    return QStringLiteral("キネモデータ(*.csv)");
 }
 
 QString measurementFileSuffix()
@@ -227,6 +243,7 @@ MeasurementFileRead parseMeasurementCsv(const QByteArray &bytes)
 
     MeasurementFileRead read;
     MeasurementFileData &data = read.data;
+    data.lengthUnit = unitOfHeader(fields[7]);
     for (qsizetype r = 0; r < records; ++r) {
         const int record = int(r) + 1;
         double v[FieldsPerLine];
@@ -292,6 +309,7 @@ void applyMeasurementFile(const MeasurementFileData &data, MeasurementState &sta
         for (int c = 0; c < MeasurementState::TableColumns; ++c)
             state.PointTable[i + 1][c] = data.rows[i][size_t(c)];
     state.PointCount = data.pointCount;
+    state.LengthUnit = data.lengthUnit;
     state.RefLengthPixels = 0;
     if (n > 0) {
         state.RefLengthPixels = data.refLengthPixels;

@@ -29,8 +29,9 @@ constexpr qint64 MaxFileBytes = 1024 * 1024;
 QString measurementFileFilter();
 QString measurementFileSuffix();
 
-// The main window's file: the eighth header label is "画面上の長さ(cm)"
-// whatever the unit, columns 5 and 6 hold the camera-shake reference.
+// The main window's file: the eighth header label is "画面上の長さ(" +
+// LengthUnit + ")", with cm before a length is set; columns 5 and 6 hold the
+// camera-shake reference.
 QByteArray mainWindowCsv(const MeasurementState &state);
 
 // What a result window writes into columns 5 and 6 of one line: the time and
@@ -56,6 +57,8 @@ struct MeasurementFileData
 {
     QList<PointRow> rows;  // file order; rows[0] becomes PointTable row 1
     qint16 pointCount = 0; // the last line's count field
+    // From the header's "画面上の長さ(…)"; cm when it names no unit.
+    QString lengthUnit = QStringLiteral("cm");
     float refLengthPixels = 0;
     qint16 refLengthValue = 0;
     double frameRate = 0;
@@ -83,7 +86,7 @@ MeasurementFileRead readMeasurementFile(const QString &path);
 // first, then rows 1.. are filled in file order; PointCount, RefLengthPixels,
 // RefLengthValue and FrameRate come from the last line. Without data lines
 // the state ends cleared (PointCount 0, RefLengthPixels 0) and RefLengthValue
-// and FrameRate stay. LengthUnit is never changed.
+// and FrameRate stay. LengthUnit becomes the file's unit.
 void applyMeasurementFile(const MeasurementFileData &data, MeasurementState &state);
 
 // Writes through a temporary file that replaces the old one only once the new

@@ -1,6 +1,7 @@
 #include "datafile/measurement_file_commands.h"
 
 #include "platform/beeper.h"
+#include "platform/dialog_folders.h"
 #include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -23,7 +24,8 @@ void beep()
 SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
 {
     const QString path = platform().fileDialogs->saveFileName(
-        QStringLiteral("データを保存する"), measurementFileFilter(), measurementFileSuffix());
+        QStringLiteral("データを保存する"), measurementFileFilter(), measurementFileSuffix(),
+        dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
 
@@ -44,6 +46,7 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
                                     Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return SaveOutcome::Failed;
     }
+    dialogfolders::remember(dialogfolders::Kind::Measurements, path);
     return SaveOutcome::Saved;
 }
 
@@ -59,8 +62,9 @@ SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const Tim
 
 std::optional<MeasurementFileData> chooseAndReadMeasurementFile()
 {
-    const QString path = platform().fileDialogs->openFileName(QStringLiteral("データを取り込む"),
-                                                              measurementFileFilter());
+    const QString path = platform().fileDialogs->openFileName(
+        QStringLiteral("データを取り込む"), measurementFileFilter(),
+        dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return std::nullopt;
 
@@ -70,6 +74,7 @@ std::optional<MeasurementFileData> chooseAndReadMeasurementFile()
         platform().prompts->message(read.error, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return std::nullopt;
     }
+    dialogfolders::remember(dialogfolders::Kind::Measurements, path);
     return std::move(read.data);
 }
 

@@ -17,7 +17,7 @@ enum class SaveOutcome
     Failed
 };
 
-// The save dialog ("キネモデータ (*.csv)", default extension csv), the
+// The save dialog ("キネモデータ(*.csv)", default extension csv), the
 // overwrite question for an existing file, then the write. The old file is
 // replaced only by a complete new one; a failed write beeps and says so.
 SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);

@@ -1,8 +1,9 @@
 #pragma once
 // Open and save file dialogs. Filters use Qt's form:
-// "キネモデータ (*.csv);;すべてのファイル (*)". An empty result means cancelled.
-// The save dialog does not ask about overwriting: callers ask through Prompts,
-// in Japanese, so tests can answer.
+// "キネモデータ(*.csv);;すべてのファイル (*)". An empty result means cancelled.
+// Each dialog starts in `startFolder` (see dialog_folders.h for which).
+// The save dialog does not ask about overwriting: callers ask through
+// Prompts, in Japanese, so tests can answer.
 
 #include <QString>
 
@@ -10,7 +11,8 @@ class FileDialogs
 {
 public:
     virtual ~FileDialogs() = default;
-    virtual QString openFileName(const QString &title, const QString &filters) = 0;
+    virtual QString openFileName(const QString &title, const QString &filters,
+                                 const QString &startFolder) = 0;
     virtual QString saveFileName(const QString &title, const QString &filters,
-                                 const QString &defaultSuffix) = 0;
+                                 const QString &defaultSuffix, const QString &startFolder) = 0;
 };

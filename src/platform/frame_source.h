@@ -89,7 +89,14 @@ public:
     virtual double lastFrameSeconds() const = 0;
 };
 
+// The main window's picture region in preview pixels: a 4:3 video fills it,
+// any other is shown as large as fits, in its own proportions.
+inline QSize previewBox()
+{
+    return QSize(640, 480);
+}
+
 // Fits a display size into a box keeping its proportions: as large as
 // possible with neither side beyond the box, sides rounded to whole pixels
 // (halves to even), at least 1 pixel each. An empty display size gives the box.
-QSize previewSizeFor(QSize displaySize, QSize box = QSize(640, 480));
+QSize previewSizeFor(QSize displaySize, QSize box = previewBox());

@@ -9,8 +9,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTreeView>
 #include <QWidget>
 
 namespace {
@@ -100,22 +105,78 @@ private:
     }
 };
 
+// The file list writes sizes and dates in the desktop's language ("8 Dec
+// 2024" on an English desktop), and Qt's translation leaves the kind of a
+// folder in English; this writes them in the program's language, Japanese.
+class JapaneseFileDetails : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        auto *files = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const bool folder = files->isDir(source);
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        switch (index.column()) {
+        case 1:
+            return folder ? QString() : japanese.formattedDataSize(files->size(source));
+        case 2:
+            return folder ? QCoreApplication::translate("QFileDialog", "Folder")
+                          : QIdentityProxyModel::data(index, role);
+        default:
+            return japanese.toString(files->lastModified(source), QLocale::ShortFormat);
+        }
+    }
+};
+
+// Qt's own dialog rather than the desktop's: it shows Qt's Japanese texts on
+// every desktop whatever language that is set to (the desktop's dialog
+// follows the desktop), shows the filter captions as written, and is the
+// same dialog everywhere, so the help page can describe it.
 class QtFileDialogs : public FileDialogs
 {
 public:
-    QString openFileName(const QString &title, const QString &filters) override
+    QString openFileName(const QString &title, const QString &filters,
+                         const QString &startFolder) override
     {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(),
-                                            filters);
+        QFileDialog dialog(QApplication::activeWindow(), title, startFolder, filters);
+        prepare(dialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return run(dialog);
     }
 
-    QString saveFileName(const QString &title, const QString &filters,
-                         const QString &defaultSuffix) override
+    QString saveFileName(const QString &title, const QString &filters, const QString &defaultSuffix,
+                         const QString &startFolder) override
     {
-        QFileDialog dialog(QApplication::activeWindow(), title, QString(), filters);
+        QFileDialog dialog(QApplication::activeWindow(), title, startFolder, filters);
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setDefaultSuffix(defaultSuffix);
+        return run(dialog);
+    }
+
+private:
+    static void prepare(QFileDialog &dialog)
+    {
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setProxyModel(new JapaneseFileDetails(&dialog));
+        // Wide enough for the name, size, kind and date of a video.
+        dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 460)));
+        if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+            const int widths[] = {260, 90, 90, 130};
+            for (int column = 0; column < 4; ++column)
+                list->header()->resizeSection(column, widths[column]);
+        }
+    }
+
+    static QString run(QFileDialog &dialog)
+    {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().constFirst();

@@ -1,5 +1,6 @@
 #include "printhelp/print_job.h"
 
+#include "platform/dialog_folders.h"
 #include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "platform/printer.h"
@@ -65,8 +66,10 @@ PrintOutcome saveAsPdfInstead(const QImage &picture)
         return PrintOutcome::Abandoned;
     if (!platform().fileDialogs)
         return PrintOutcome::Abandoned;
+    // Beside the measurement files; a PDF does not move where they are saved.
     const QString path = platform().fileDialogs->saveFileName(
-        printtexts::pdfDialogTitle(), printtexts::pdfFilter(), QStringLiteral("pdf"));
+        printtexts::pdfDialogTitle(), printtexts::pdfFilter(), QStringLiteral("pdf"),
+        dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return PrintOutcome::Abandoned;
     if (QFileInfo::exists(path) &&

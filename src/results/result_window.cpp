@@ -188,8 +188,11 @@ void ResultWindow::showPreview()
     // Without a picture the box is left as it is.
     if (m_preview.isNull())
         return;
-    // Scaled to the screen's pixels, not to logical ones: on a screen scaled
-    // to 200 % a picture of the logical size would be blown up and blurred.
+    // The picture has the shape of the main window's picture region
+    // (results/preview_picture.h) and is drawn into the box as a whole, so
+    // the video in it keeps its own shape. Scaled to the screen's pixels, not
+    // to logical ones: on a screen scaled to 200 % a picture of the logical
+    // size would be blown up and blurred.
     const QSize size(3315 / Twips, 2355 / Twips);
     const qreal ratio = Picture3->devicePixelRatioF();
     QImage picture =

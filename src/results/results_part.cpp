@@ -4,10 +4,12 @@
 #include "base/window_state.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
+#include "platform/frame_source.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/preview_picture.h"
 #include "results/result_opening.h"
 #include "video/preview_widget.h"
 
@@ -28,13 +30,13 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
 
 void ResultsPart::showSpeed()
 {
-    open<frmResult1>(m_speed);
+    open<frmResult1>(m_speed, 0);
     emit changed();
 }
 
 void ResultsPart::showDistance()
 {
-    open<frmResult2>(m_distance);
+    open<frmResult2>(m_distance, 150);
     emit changed();
 }
 
@@ -46,7 +48,7 @@ void ResultsPart::closeWindows()
     }
 }
 
-template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot)
+template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
 {
     // Every command starts from a new window.
     if (slot)
@@ -62,7 +64,9 @@ template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot)
     // The picture is taken with every plotted point on it.
     if (m_state.DataOpened)
         m_digitizing.showAllMarkers();
-    const QImage picture = m_c.preview->renderedPicture();
+    const QImage picture =
+        results::previewPicture(m_c.preview->renderedPicture(), previewBox(), raiseTwips / 15,
+                                m_c.window->palette().color(QPalette::Window));
     m_length.clearDrawing();
 
     auto *window = new Window(m_c.window);

@@ -45,7 +45,9 @@ signals:
     void changed();
 
 private:
-    template <typename Window> void open(QPointer<QWidget> &slot);
+    // `raiseTwips`: how much higher up the main window the window's picture
+    // of the video is taken.
+    template <typename Window> void open(QPointer<QWidget> &slot, int raiseTwips);
 
     WindowState &m_state;
     DigitizingPart &m_digitizing;

@@ -1,7 +1,6 @@
 #include "settings/frmSystem.h"
 #include "settings/settings_listener.h"
 
-#include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -172,11 +171,12 @@ void frmSystem::cmdOk_Click()
 
     // The settings stay applied even when the file cannot be written; the
     // teacher is told, so that the next start does not surprise anyone.
-    const QString path = settingsFilePath();
-    if (!writeSettingsFile(path, state)) {
-        platform().prompts->message(QStringLiteral("設定ファイルを保存できませんでした。\n") +
-                                        QDir::toNativeSeparators(path),
-                                    Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+    const SettingsSaved saved = saveSettings(state);
+    if (!saved.ok) {
+        QString text = QStringLiteral("設定ファイルを保存できませんでした。");
+        for (const QString &path : saved.failed)
+            text += QLatin1Char('\n') + QDir::toNativeSeparators(path);
+        platform().prompts->message(text, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
     }
     close();
 }

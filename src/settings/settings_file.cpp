@@ -1,9 +1,12 @@
 #include "settings/settings_file.h"
 
+#include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "base/numbers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -120,4 +123,64 @@ bool writeSettingsFile(const QString &path, const MeasurementState &state)
         return false;
     }
     return file.commit();
+}
+
+QString settingsPathToRead()
+{
+    const QString own = userSettingsFilePath();
+    if (!own.isEmpty() && QFileInfo::exists(own))
+        return own;
+    return settingsFilePath();
+}
+
+SettingsReadResult loadSettings(MeasurementState &state)
+{
+    return readSettingsFile(settingsPathToRead(), state);
+}
+
+namespace {
+
+// What a start reads while the user has no file of their own: the file
+// beside the program, or the defaults.
+QByteArray sharedSettings()
+{
+    QFile file(settingsFilePath());
+    if (file.exists())
+        return file.open(QIODevice::ReadOnly) ? file.read(64 * 1024) : QByteArray();
+    MeasurementState defaults;
+    applyDefaultSettings(defaults);
+    return formatSettings(defaults);
+}
+
+} // namespace
+
+SettingsSaved saveSettings(const MeasurementState &state)
+{
+    const QString own = userSettingsFilePath();
+    QStringList places;
+    if (own.isEmpty() || !QFileInfo::exists(own))
+        places << settingsFilePath();
+    if (!own.isEmpty())
+        places << own;
+
+    SettingsSaved saved;
+    for (const QString &path : places) {
+        if (path == own && !saved.failed.isEmpty() && formatSettings(state) == sharedSettings()) {
+            // Unchanged settings are not copied to the user's folder: the
+            // user keeps following the class-wide file, should it change.
+            saved.ok = true;
+            saved.path = settingsFilePath();
+            saved.failed.clear();
+            return saved;
+        }
+        if (path == own)
+            QDir().mkpath(QFileInfo(own).absolutePath());
+        if (writeSettingsFile(path, state)) {
+            saved.ok = true;
+            saved.path = path;
+            return saved;
+        }
+        saved.failed << path;
+    }
+    return saved;
 }

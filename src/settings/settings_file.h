@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 struct MeasurementState;
 
@@ -27,3 +28,23 @@ SettingsReadResult readSettingsFile(const QString &path, MeasurementState &state
 QByteArray formatSettings(const MeasurementState &state);
 // Replaces the file only once the new content is complete; false on failure.
 bool writeSettingsFile(const QString &path, const MeasurementState &state);
+
+// Where the settings live. They are read from the user's own file
+// (userSettingsFilePath) when it exists, otherwise from the file beside the
+// program, where an administrator may put class-wide defaults, otherwise the
+// defaults apply. They are written beside the program when that works, and
+// to the user's own file when it does not (a program installed in a system
+// folder); settings that are the same as what the next start reads anyway
+// (the class-wide file, or the defaults) are then not written at all. Once
+// the user has a file of their own, that is the file the next start reads,
+// so it is the one written.
+QString settingsPathToRead();
+SettingsReadResult loadSettings(MeasurementState &state);
+
+struct SettingsSaved
+{
+    bool ok = false;
+    QString path;       // where they went
+    QStringList failed; // where writing was tried and failed, in order
+};
+SettingsSaved saveSettings(const MeasurementState &state);

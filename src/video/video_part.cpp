@@ -2,6 +2,7 @@
 
 #include "base/measurement_state.h"
 #include "base/window_state.h"
+#include "platform/dialog_folders.h"
 #include "platform/file_dialogs.h"
 #include "platform/frame_source.h"
 #include "platform/platform.h"
@@ -24,8 +25,7 @@
 
 namespace {
 
-// The preview's box: a video is shown as large as fits, in its own proportions.
-const QSize kPreviewBox(640, 480);
+const QSize kPreviewBox = previewBox();
 
 const QString kOpenTitle = QStringLiteral("映像を開く");
 const QString kVideoFilters =
@@ -105,7 +105,8 @@ QSize VideoPart::previewSize() const
 
 void VideoPart::openWithDialog()
 {
-    const QString name = platform().fileDialogs->openFileName(kOpenTitle, kVideoFilters);
+    const QString name = platform().fileDialogs->openFileName(
+        kOpenTitle, kVideoFilters, dialogfolders::startFolder(dialogfolders::Kind::Videos));
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
     openVideoFile(name);
@@ -143,6 +144,7 @@ bool VideoPart::openVideoFile(const QString &path)
     m_c.window->setWindowTitle(QStringLiteral("キネモ　") + path);
     m_source = source;
     m_chosenPath = path;
+    dialogfolders::remember(dialogfolders::Kind::Videos, path);
     m_previewSize = size;
     m_c.preview->setFixedSize(size);
     m_c.preview->setFrame(first);

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "recording_platform.h"
 #include "results/results_part.h"
@@ -122,6 +123,80 @@ private slots:
         QFile f(platform.programFolder + "/kinmo.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n"));
+        // A program folder that can be written keeps them; the user's own
+        // configuration folder is not even made.
+        QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
+    }
+
+    void firstStartOfAnInstalledProgram()
+    {
+        TestPlatform platform;
+        // Installed where nothing can be written: a program folder below a
+        // regular file cannot hold any file, even for root.
+        const QString installed = platform.programFolder + "/bin";
+        {
+            QFile file(installed);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        setProgramFolder(installed + "/kinemo");
+        {
+            // Nothing changed: nothing is written anywhere.
+            frmMain w;
+            QCOMPARE(measurementState().SettingsPassword, QStringLiteral("qz47"));
+            QVERIFY(w.mnuFilePrint->isEnabled());
+            w.show();
+            QVERIFY(w.close());
+            QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
+        }
+        {
+            frmMain w;
+            measurementState().SettingsPassword = QStringLiteral("sensei1");
+            measurementState().PrintPermission = 3;
+            w.show();
+            QVERIFY(w.close());
+            // Quitting is silent: the settings went to the user's own file.
+            QCOMPARE(platform.prompts->texts(),
+                     QStringList(2, QStringLiteral("キネモを終了しますか？")));
+        }
+        QFile own(platform.userConfigFolder + "/kinmo.txt");
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("sensei1\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n"));
+
+        // The next start has them.
+        resetMeasurementState();
+        frmMain again;
+        QCOMPARE(measurementState().SettingsPassword, QStringLiteral("sensei1"));
+        QVERIFY(!again.mnuFilePrint->isEnabled());
+    }
+
+    void usersOwnFileComesFirst()
+    {
+        TestPlatform platform;
+        // Class-wide defaults beside the program: printing not allowed.
+        const QByteArray classWide("class\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n");
+        writeSettings(platform.programFolder, classWide);
+        {
+            frmMain w;
+            QCOMPARE(measurementState().SettingsPassword, QStringLiteral("class"));
+            QVERIFY(!w.mnuFilePrint->isEnabled());
+        }
+
+        QVERIFY(QDir().mkpath(platform.userConfigFolder));
+        writeSettings(platform.userConfigFolder, "mine\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n");
+        frmMain w;
+        QCOMPARE(measurementState().SettingsPassword, QStringLiteral("mine"));
+        QVERIFY(w.mnuFilePrint->isEnabled());
+        // Written back where the next start reads them, although the
+        // program's folder could take them too.
+        measurementState().DistanceMethod = 2;
+        w.show();
+        QVERIFY(w.close());
+        QFile beside(platform.programFolder + "/kinmo.txt");
+        QVERIFY(beside.open(QIODevice::ReadOnly));
+        QCOMPARE(beside.readAll(), classWide);
+        QFile own(platform.userConfigFolder + "/kinmo.txt");
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n"));
     }
 
     void quitStillClosesWhenTheSettingsCannotBeWritten()

@@ -1,7 +1,7 @@
 // Saving onto a full disk or into a read-only folder: the measurement file
-// of the main window and the settings file keep their old content, and the
-// user is told (a beep and a message for the measurement file, a message for
-// the settings dialog; quitting still quits).
+// of the main window keeps its old content and the user is told (a beep and
+// a message); the settings go to the user's own file instead, and quitting
+// still quits.
 //
 // The trouble is real: a small tmpfs mounted for the test, filled up or
 // remounted read-only (as root, a read-only folder alone stops nothing).
@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -95,6 +96,10 @@ public:
         return QString();
     }
 
+    // Whether the trouble is a file size limit of the whole process, which
+    // stops writing anywhere, not only in this folder.
+    bool processWide() const { return m_limited; }
+
     // Whether a new file of one byte can still be written there.
     bool writable() const
     {
@@ -152,8 +157,8 @@ class tst_disk_trouble : public QObject
 private slots:
     void measurementFileKeptAndUserTold_data();
     void measurementFileKeptAndUserTold();
-    void settingsFileKeptAndUserTold_data();
-    void settingsFileKeptAndUserTold();
+    void settingsGoToTheUsersOwnFile_data();
+    void settingsGoToTheUsersOwnFile();
     void pdfPageKeptOnFailure_data() { troubleRows(); }
     void pdfPageKeptOnFailure();
 };
@@ -202,12 +207,18 @@ void tst_disk_trouble::measurementFileKeptAndUserTold()
     QCOMPARE(int(s.PointCount), 2);
 }
 
-void tst_disk_trouble::settingsFileKeptAndUserTold_data()
+void tst_disk_trouble::settingsGoToTheUsersOwnFile_data()
 {
     troubleRows();
 }
 
-void tst_disk_trouble::settingsFileKeptAndUserTold()
+// The program's folder cannot take the settings (an installed program, or a
+// full disk there): the class-wide file in it stays as it was, the settings
+// go to the user's own file without a word, and the next start reads them.
+// Where the trouble can only be made for the whole process (a file size
+// limit), the user's file cannot be written either, and the teacher is told
+// both places.
+void tst_disk_trouble::settingsGoToTheUsersOwnFile()
 {
     QFETCH(int, trouble);
     TestPlatform platform;
@@ -219,17 +230,18 @@ void tst_disk_trouble::settingsFileKeptAndUserTold()
     const QString path = folder + QStringLiteral("/kinmo.txt");
     QVERIFY(writeBytes(path, kOldSettings));
     setProgramFolder(folder);
+    const QString own = platform.userConfigFolder + QStringLiteral("/kinmo.txt");
 
-    frmMain w;
-    w.show();
+    auto w = std::make_unique<frmMain>();
+    w->show();
     QCOMPARE(int(measurementState().ResultDisplayMode), 1); // read at start
     const QString why = troubled.start(Trouble(trouble));
     if (!why.isEmpty())
         QSKIP(qPrintable(why));
     QVERIFY(!troubled.writable());
 
-    // The settings dialog: the choice stays in force, the teacher is told.
-    QPointer<frmSystem> dialog = frmSystem::showSettings(&w);
+    // The settings dialog: the choice stays in force.
+    QPointer<frmSystem> dialog = frmSystem::showSettings(w.get());
     QVERIFY(dialog);
     dialog->optDisp1[0]->setChecked(true);
     QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
@@ -237,17 +249,31 @@ void tst_disk_trouble::settingsFileKeptAndUserTold()
     QVERIFY(dialog.isNull());
     QCOMPARE(fileBytes(path), kOldSettings);
     QCOMPARE(int(measurementState().ResultDisplayMode), 0);
-    QCOMPARE(platform.prompts->shown.size(), 1);
-    QCOMPARE(platform.prompts->lastText(),
-             QStringLiteral("設定ファイルを保存できませんでした。\n") +
-                 QDir::toNativeSeparators(path));
+    if (troubled.processWide()) {
+        QCOMPARE(platform.prompts->texts(),
+                 QStringList{QStringLiteral("設定ファイルを保存できませんでした。\n") +
+                             QDir::toNativeSeparators(path) + QLatin1Char('\n') +
+                             QDir::toNativeSeparators(own)});
+    } else {
+        QVERIFY(platform.prompts->shown.isEmpty());
+        QCOMPARE(fileBytes(own), QByteArray("secret\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n"));
+    }
 
-    // Quitting writes the settings once more; that fails quietly, the old
-    // file stays and the program still ends.
+    // Quitting writes the settings once more, silently; the old file stays
+    // and the program ends.
+    const qsizetype shown = platform.prompts->shown.size();
     platform.prompts->answers << Prompts::Answer::Yes;
-    QVERIFY(w.close());
+    QVERIFY(w->close());
     QCOMPARE(fileBytes(path), kOldSettings);
-    QCOMPARE(platform.prompts->shown.size(), 2); // only the quit question
+    QCOMPARE(platform.prompts->shown.size(), shown + 1); // only the quit question
+    if (troubled.processWide())
+        return;
+
+    w.reset();
+    resetMeasurementState();
+    frmMain again;
+    QCOMPARE(int(measurementState().ResultDisplayMode), 0);
+    QCOMPARE(measurementState().SettingsPassword, QStringLiteral("secret"));
 }
 
 // The printout saved as PDF when there is no printer: an earlier PDF of the

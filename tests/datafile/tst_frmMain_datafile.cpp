@@ -8,12 +8,16 @@
 #include "digitize/digitizing_part.h"
 #include "digitize/marker_set.h"
 #include "recording_platform.h"
+#include "results/result_window.h"
+#include "results/results_part.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,6 +65,8 @@ private slots:
     void failedSaveBeeps();
     void badFileChangesNothing_data();
     void badFileChangesNothing();
+    void unitComesBackWithTheFile_data();
+    void unitComesBackWithTheFile();
 };
 
 void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
@@ -78,8 +84,7 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     platform.fileDialogs->saveNames << path;
     w.mnuFileSave->trigger();
     QCOMPARE(fileBytes(path), expected);
-    QCOMPARE(platform.fileDialogs->filtersSeen,
-             QStringList{QStringLiteral("キネモデータ (*.csv)")});
+    QCOMPARE(platform.fileDialogs->filtersSeen, QStringList{QStringLiteral("キネモデータ(*.csv)")});
     QCOMPARE(platform.fileDialogs->suffixesSeen, QStringList{QStringLiteral("csv")});
     QVERIFY(platform.prompts->shown.isEmpty()); // a new file is not asked about
     QCOMPARE(platform.beeper->beeps, 0);
@@ -224,6 +229,61 @@ void TestFrmMainDataFile::badFileChangesNothing()
     QCOMPARE(s.FrameRate, before.FrameRate);
     QCOMPARE(w.digitizing().markers().count(), 3);
     QCOMPARE(w.txtLengthValue->text(), QStringLiteral("10"));
+}
+
+void TestFrmMainDataFile::unitComesBackWithTheFile_data()
+{
+    QTest::addColumn<int>("writer");
+    QTest::addColumn<QString>("unit");
+    const char *const writers[] = {"main window", "speed window", "distance window"};
+    for (int writer = 0; writer < 3; ++writer)
+        for (const char *unit : {"cm", "m", "km"})
+            QTest::addRow("%s, %s", writers[writer], unit) << writer << QString::fromLatin1(unit);
+}
+
+void TestFrmMainDataFile::unitComesBackWithTheFile()
+{
+    QFETCH(int, writer);
+    QFETCH(QString, unit);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("単位.csv"));
+    {
+        TestPlatform platform;
+        frmMain w;
+        plotThree(measurementState());
+        measurementState().LengthUnit = unit;
+        platform.fileDialogs->saveNames << path;
+        if (writer == 0) {
+            w.mnuFileSave->trigger();
+        } else {
+            w.txtLengthValue->setText(QStringLiteral("10"));
+            (writer == 1 ? w.cmdSpd : w.cmdDis)->click();
+            auto *window = qobject_cast<ResultWindow *>(
+                (writer == 1 ? w.results().speedWindow() : w.results().distanceWindow()).data());
+            QVERIFY(window);
+            window->mnuFileSave->trigger();
+        }
+        QVERIFY(QFileInfo::exists(path));
+    }
+
+    // A program just started has no unit yet; one that measured before has
+    // another. Both take the file's.
+    TestPlatform platform;
+    frmMain w;
+    for (const QString &before :
+         {QString(), unit == QStringLiteral("m") ? QStringLiteral("km") : QStringLiteral("m")}) {
+        measurementState().LengthUnit = before;
+        w.cmbTanni->setCurrentText(before.isEmpty() ? QStringLiteral("cm") : before);
+        platform.fileDialogs->openNames << path;
+        w.mnuFileLoad->trigger();
+        QCOMPARE(measurementState().LengthUnit, unit);
+        QCOMPARE(w.cmbTanni->currentText(), unit);
+    }
+    w.cmdSpd->click();
+    auto *speed = qobject_cast<ResultWindow *>(w.results().speedWindow().data());
+    QVERIFY(speed);
+    QVERIFY2(speed->summary().endsWith(QStringLiteral("　") + unit + QStringLiteral("/秒です。")),
+             qPrintable(speed->summary()));
 }
 
 QTEST_MAIN(TestFrmMainDataFile)

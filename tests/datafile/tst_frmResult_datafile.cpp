@@ -67,8 +67,7 @@ void TestFrmResultDataFile::speedWindowWritesItsResultRows()
     platform.fileDialogs->saveNames << path;
     w.mnuFileSave->trigger();
     QCOMPARE(platform.beeper->beeps, 0);
-    QCOMPARE(platform.fileDialogs->filtersSeen,
-             QStringList{QStringLiteral("キネモデータ (*.csv)")});
+    QCOMPARE(platform.fileDialogs->filtersSeen, QStringList{QStringLiteral("キネモデータ(*.csv)")});
 
     const QStringList lines = fileLines(path);
     QCOMPARE(lines.size(), qsizetype(5));

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,7 +35,7 @@ MeasurementState exampleState()
     s.RefLengthPixels = 152.5f;
     s.RefLengthValue = 10;
     s.FrameRate = 30;
-    s.LengthUnit = QStringLiteral("m");
+    s.LengthUnit = QStringLiteral("cm");
     return s;
 }
 
@@ -72,6 +73,8 @@ class TestMeasurementCsv : public QObject
 private slots:
     void exactBytesOfExample();
     void resultWindowFile();
+    void unitFromHeader_data();
+    void unitFromHeader();
     void zeroPointsGiveHeaderOnly();
     void roundTrip_data();
     void roundTrip();
@@ -87,7 +90,11 @@ private slots:
 
 void TestMeasurementCsv::exactBytesOfExample()
 {
-    const QByteArray bytes = mainWindowCsv(exampleState());
+    // Before a length is set there is no unit: the header says cm, as the
+    // unit box does.
+    MeasurementState s = exampleState();
+    s.LengthUnit.clear();
+    const QByteArray bytes = mainWindowCsv(s);
     const QByteArray expectedLine =
         "\" 1\",\" 12\",\" 120\",\" 98\",\" 0\",\" 0\",\" 152.5\",\" 10\",\" 30\"\r\n";
     QCOMPARE(bytes, kMainHeader + expectedLine);
@@ -96,6 +103,7 @@ void TestMeasurementCsv::exactBytesOfExample()
 void TestMeasurementCsv::resultWindowFile()
 {
     MeasurementState s = exampleState();
+    s.LengthUnit = QStringLiteral("m");
     setRow(s, 2, {2, 14, 130, 97, 0, 0});
     s.PointCount = 2;
     // Row 1 missing, as the distance table leaves its last row for
@@ -117,6 +125,36 @@ void TestMeasurementCsv::resultWindowFile()
     const MeasurementFileRead read = parseMeasurementCsv(resultWindowCsv(s, rows));
     QVERIFY2(read.ok, qPrintable(read.error));
     QCOMPARE(read.data.rows.size(), qsizetype(2));
+}
+
+void TestMeasurementCsv::unitFromHeader_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("m") << "画面上の長さ(m)"
+                       << "m";
+    QTest::newRow("typed unit") << "画面上の長さ(ｍｍ)"
+                                << "ｍｍ";
+    QTest::newRow("empty") << "画面上の長さ()"
+                           << "cm";
+    QTest::newRow("unclosed") << "画面上の長さ(km"
+                              << "cm";
+    QTest::newRow("other label") << "h"
+                                 << "cm";
+}
+
+void TestMeasurementCsv::unitFromHeader()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, unit);
+    QStringEncoder encoder("CP932");
+    const QByteArray header = "a,b,c,d,e,f,g,\"" + encoder.encode(label) + "\",i\r\n";
+    const MeasurementFileRead read = parseMeasurementCsv(header + line(1, 1, 1, 1) + "\r\n");
+    QVERIFY2(read.ok, qPrintable(read.error));
+    MeasurementState s;
+    s.LengthUnit = QStringLiteral("km");
+    applyMeasurementFile(read.data, s);
+    QCOMPARE(s.LengthUnit, unit);
 }
 
 void TestMeasurementCsv::zeroPointsGiveHeaderOnly()
@@ -307,7 +345,7 @@ void TestMeasurementCsv::applyClearsTheWholeTable()
     QCOMPARE(s.PointTable[201][5], 0);
     QCOMPARE(s.PointCount, qint16(1));
     QCOMPARE(s.RefLengthPixels, 100.0f);
-    QCOMPARE(s.LengthUnit, QStringLiteral("km"));
+    QCOMPARE(s.LengthUnit, QStringLiteral("cm")); // the file's
 
     // A header-only file leaves a cleared measurement; the typed length and
     // the frame rate stay.

@@ -1,11 +1,15 @@
 // The main window's result commands: the three checks in order, the data
-// problems, and a fresh window with the preview picture for each command.
+// problems, and a fresh window with the preview picture for each command, in
+// the video's own shape.
 
 #include "app/frmMain.h"
 #include "base/measurement_state.h"
+#include "clip_maker.h"
+#include "platform/frame_source.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/preview_picture.h"
 #include "results/results_part.h"
 
 #include <QAction>
@@ -33,6 +37,18 @@ void plot(int n, int sameFrameAt = -1)
     s.PointCount = qint16(n);
 }
 
+// The smallest rectangle around the dark pixels of a window's picture.
+QRect darkArea(const QLabel *picture)
+{
+    const QImage image = picture->pixmap().toImage();
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
 } // namespace
 
 class TestFrmMainResults : public QObject
@@ -53,6 +69,9 @@ private slots:
     void checksInOrder();
     void sameFrameIsReportedNotOpened();
     void freshWindowPerCommand();
+    void pictureKeepsTheVideosShape_data();
+    void pictureKeepsTheVideosShape();
+    void fourByThreeVideoFillsThePicture();
 
 private:
     std::unique_ptr<TestPlatform> m_platform;
@@ -134,6 +153,61 @@ void TestFrmMainResults::freshWindowPerCommand()
     QVERIFY(!old);
     QVERIFY(m_main->results().speedWindow());
     QCOMPARE(m_main->results().distanceWindow().data(), static_cast<QWidget *>(distance));
+}
+
+void TestFrmMainResults::pictureKeepsTheVideosShape_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("16:9") << int(ClipKind::CircleWide);
+    QTest::newRow("upright phone video") << int(ClipKind::CirclePortrait);
+}
+
+void TestFrmMainResults::pictureKeepsTheVideosShape()
+{
+    QFETCH(int, kind);
+    const QString clip = ClipMaker::path(ClipKind(kind));
+    QVERIFY2(!clip.isEmpty(), qPrintable(ClipMaker::lastError()));
+    m_platform->fileDialogs->openNames << clip;
+    m_main->mnuFileOpen->trigger();
+    QVERIFY(m_main->state().VideoOpen);
+    // Points off the picture: the disc of the video is all that is dark.
+    plot(3);
+    for (int r = 1; r <= 3; ++r)
+        measurementState().PointTable[r][3] = 2000;
+    m_main->txtLengthValue->setText(QStringLiteral("10"));
+    m_main->cmdSpd->click();
+    m_main->cmdDis->click();
+    auto *speed = qobject_cast<frmResult1 *>(m_main->results().speedWindow().data());
+    auto *distance = qobject_cast<frmResult2 *>(m_main->results().distanceWindow().data());
+    QVERIFY(speed && distance);
+
+    // The picture region is a little wider than 4:3, as it always was; the
+    // disc stays round within that.
+    const QRect disc = darkArea(speed->Picture3);
+    QVERIFY(disc.height() > 40);
+    const double shape = double(disc.width()) / disc.height();
+    QVERIFY2(shape > 0.95 && shape < 1.1, qPrintable(QString::number(shape)));
+
+    // The distance window's picture is taken 150 twips (10 pixels) higher:
+    // the disc sits that much lower in it, scaled like the rest.
+    const QRect lower = darkArea(distance->Picture3);
+    const double shift = 10.0 * (2355 / 15) / previewBox().height();
+    const QRectF moved = QRectF(disc).translated(0, shift);
+    QVERIFY2(qAbs(QRectF(lower).center().y() - moved.center().y()) <= 1.0 &&
+                 qAbs(lower.left() - disc.left()) <= 1 && qAbs(lower.width() - disc.width()) <= 1,
+             qPrintable(QStringLiteral("(%1, %2) -> (%3, %4)")
+                            .arg(disc.left())
+                            .arg(disc.top())
+                            .arg(lower.left())
+                            .arg(lower.top())));
+}
+
+void TestFrmMainResults::fourByThreeVideoFillsThePicture()
+{
+    // A 4:3 video fills the picture region: its picture is as it always was.
+    QImage rendered(previewBox(), QImage::Format_RGB32);
+    rendered.fill(Qt::darkGreen);
+    QCOMPARE(results::previewPicture(rendered, previewBox(), 0, Qt::white), rendered);
 }
 
 QTEST_MAIN(TestFrmMainResults)

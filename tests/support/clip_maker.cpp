@@ -80,6 +80,9 @@ Recipe recipeFor(ClipKind kind)
                 h264Args(30) + QStringList{"-bf", "0"},
                 "mp4",
                 0};
+    case ClipKind::CircleWide:
+        return {{}, h264Args(25), "mp4", 0};
+    case ClipKind::CirclePortrait:
     case ClipKind::Rotated90:
         // Stored turned a quarter to the left, as a phone held upright
         // stores its picture; the display matrix turns it back.
@@ -180,6 +183,18 @@ void addGrain(QImage &picture, quint32 seed)
     }
 }
 
+QImage circlePicture(QSize size)
+{
+    QImage picture(size, QImage::Format_Grayscale8);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPointF(size.width() / 2.0, size.height() / 2.0), 30, 30);
+    return picture;
+}
+
 bool makeNumbered(ClipKind kind, const QString &target)
 {
     const ClipSpec spec = ClipMaker::spec(kind);
@@ -190,8 +205,9 @@ bool makeNumbered(ClipKind kind, const QString &target)
     // MPEG program streams pack several small frames into one packet and
     // then time them wrongly; grain makes each frame as large as a camera's.
     const bool grain = kind == ClipKind::MpegPs1_25 || kind == ClipKind::MpegPs2_2997;
+    const bool circle = kind == ClipKind::CircleWide || kind == ClipKind::CirclePortrait;
     for (int n = 0; n < spec.frames; ++n) {
-        QImage picture = framenumber::pattern(n, size);
+        QImage picture = circle ? circlePicture(size) : framenumber::pattern(n, size);
         if (grain)
             addGrain(picture, quint32(n));
         for (int y = 0; y < size.height(); ++y)
@@ -360,6 +376,10 @@ ClipSpec ClipMaker::spec(ClipKind kind)
     case ClipKind::FallingBall240:
         return {"falling_ball_240_as_30.mp4", 0, 30, 1,
                 QSize(FallingBall::Width, FallingBall::Height)};
+    case ClipKind::CircleWide:
+        return {"circle_wide.mp4", 10, 25, 1, QSize(192, 108)};
+    case ClipKind::CirclePortrait:
+        return {"circle_portrait.mov", 10, 25, 1, QSize(90, 160)};
     case ClipKind::AudioOnly:
         return {"audio_only.avi", 0, 0, 1, QSize()};
     case ClipKind::ZeroBytes:
@@ -385,8 +405,8 @@ QString ClipMaker::name(ClipKind kind)
         "Mp4H264_240",  "MovHevc30",       "Wide16x9",      "Rotated90",    "Rotated180",
         "Rotated270",   "NonSquarePixels", "JapaneseName",  "MkvH264_2997", "AudioOnly",
         "ZeroBytes",    "TextAsAvi",       "TruncatedAvi",  "TruncatedMov", "NoVideoPackets",
-        "UnknownCodec", "VariableRate",    "FallingBall240"};
-    static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::FallingBall240) + 1);
+        "UnknownCodec", "VariableRate",    "FallingBall240", "CircleWide",  "CirclePortrait"};
+    static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::CirclePortrait) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }
 

@@ -51,6 +51,12 @@ enum class ClipKind
     // 240 frames per second and saved to play at 30, with the filming rate
     // in the MP4 metadata (com.android.capture.fps). See FallingBall.
     FallingBall240,
+    // A black disc, 60 pixels across, in the middle of a white picture, 25 fps,
+    // 10 frames: a wide video (MP4, H.264, 192 x 108) and an upright phone
+    // video (MOV, H.264, stored 160 x 90 on its side with a display matrix
+    // turning it 90 degrees clockwise: upright 90 x 160).
+    CircleWide,
+    CirclePortrait,
 };
 
 struct ClipSpec

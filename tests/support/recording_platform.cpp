@@ -2,6 +2,7 @@
 
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
+#include "platform/dialog_folders.h"
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -33,17 +34,20 @@ QStringList RecordingPrompts::texts() const
     return list;
 }
 
-QString PresetFileDialogs::openFileName(const QString &, const QString &filters)
+QString PresetFileDialogs::openFileName(const QString &, const QString &filters,
+                                        const QString &startFolder)
 {
     filtersSeen.append(filters);
+    foldersSeen.append(startFolder);
     return openNames.isEmpty() ? QString() : openNames.dequeue();
 }
 
 QString PresetFileDialogs::saveFileName(const QString &, const QString &filters,
-                                        const QString &defaultSuffix)
+                                        const QString &defaultSuffix, const QString &startFolder)
 {
     filtersSeen.append(filters);
     suffixesSeen.append(defaultSuffix);
+    foldersSeen.append(startFolder);
     return saveNames.isEmpty() ? QString() : saveNames.dequeue();
 }
 
@@ -56,13 +60,17 @@ QImage GrabWindowCapture::capture(QWidget *window)
 struct TestPlatform::TempDir
 {
     QTemporaryDir dir;
+    QTemporaryDir home;
 };
 
 TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
 {
     programFolder = m_folder->dir.path();
     setProgramFolder(programFolder);
+    userConfigFolder = m_folder->home.filePath(QStringLiteral(".config/キネモ"));
+    setUserConfigFolder(userConfigFolder);
     resetMeasurementState();
+    dialogfolders::forgetAll();
     Platform services;
     services.prompts = prompts;
     services.fileDialogs = fileDialogs;
@@ -75,4 +83,5 @@ TestPlatform::~TestPlatform()
 {
     installPlatform(Platform{});
     setProgramFolder(QString());
+    setUserConfigFolder(QString());
 }

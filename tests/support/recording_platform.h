@@ -46,10 +46,12 @@ public:
     QQueue<QString> saveNames;
     QStringList filtersSeen;
     QStringList suffixesSeen;
+    QStringList foldersSeen; // the start folder of each dialog
 
-    QString openFileName(const QString &title, const QString &filters) override;
-    QString saveFileName(const QString &title, const QString &filters,
-                         const QString &defaultSuffix) override;
+    QString openFileName(const QString &title, const QString &filters,
+                         const QString &startFolder) override;
+    QString saveFileName(const QString &title, const QString &filters, const QString &defaultSuffix,
+                         const QString &startFolder) override;
 };
 
 class CountingBeeper : public Beeper
@@ -66,8 +68,10 @@ public:
     QImage capture(QWidget *window) override;
 };
 
-// Installs fresh doubles for one test and points the program folder at a
-// temporary directory, so no test touches the real settings file.
+// Installs fresh doubles for one test and points the program folder and the
+// user's configuration folder at temporary directories, so no test touches a
+// real settings file. The configuration folder does not exist at first, as
+// on a first start.
 struct TestPlatform
 {
     TestPlatform();
@@ -78,6 +82,7 @@ struct TestPlatform
     std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
     std::shared_ptr<GrabWindowCapture> windowCapture = std::make_shared<GrabWindowCapture>();
     QString programFolder;
+    QString userConfigFolder;
 
 private:
     struct TempDir;

@@ -13,11 +13,12 @@
 // it (for the README's example lines).
 //
 // QT_SCALE_FACTOR=1.5 or 2 in the environment gives the pictures as a
-// high-resolution screen shows them. The settings file goes to a temporary
+// high-resolution screen shows them. The settings files go to a temporary
 // folder, so the pictures show the default settings whatever the build
-// folder holds.
+// folder or the user's configuration holds.
 
 #include "app/frmMain.h"
+#include "app/japanese_qt_texts.h"
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
@@ -38,6 +39,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFont>
 #include <QGroupBox>
 #include <QIcon>
@@ -50,7 +53,9 @@
 #include <QTest>
 #include <QTextStream>
 #include <QToolTip>
+#include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -159,6 +164,27 @@ bool saveReadout(frmMain &main, const QString &folder, const QString &name)
     return true;
 }
 
+// Runs `command`, which shows a file dialog, and saves a picture of that
+// dialog once it is on screen; then cancels it.
+bool saveFileDialog(const std::function<void()> &command, const QString &folder,
+                    const QString &name)
+{
+    bool ok = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        ok = save(dialog, folder, name);
+        dialog->reject();
+    });
+    poll.start();
+    command();
+    return ok;
+}
+
 template <typename T> T *topLevel()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -177,6 +203,7 @@ int main(int argc, char *argv[])
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(10);
     QApplication::setFont(font);
+    installJapaneseQtTexts(app);
 
     if (argc != 3 && argc != 4) {
         err() << "usage: screenshots <sample clip> <output folder> [measurement file]" << Qt::endl;
@@ -188,6 +215,9 @@ int main(int argc, char *argv[])
 
     QTemporaryDir programFolder;
     setProgramFolder(programFolder.path());
+    setUserConfigFolder(programFolder.filePath(QStringLiteral("config")));
+    // The file dialog keeps its history in Qt's own settings file.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(programFolder.filePath(QStringLiteral("qt"))));
     installPlatform(makeQtPlatform(printpage::drawing()));
 
     frmMain main;
@@ -234,6 +264,12 @@ int main(int argc, char *argv[])
     frmAbout *about = frmAbout::showDialog();
     ok = save(about, folder, QStringLiteral("about")) && ok;
     about->close();
+
+    // The open dialog, in Qt's Japanese texts, starting in the folder of the
+    // video opened last.
+    ok = saveFileDialog([&main] { main.mnuFileOpen->trigger(); }, folder,
+                        QStringLiteral("file_dialog")) &&
+         ok;
 
     // The player a little after the start, paused (which moves the main
     // window to that second, so it comes last). Its picture is drawn by
