@@ -41,12 +41,14 @@ public:
     QGroupBox *frameProt = nullptr;
     QGroupBox *frameAction = nullptr;
     QGroupBox *frameAll = nullptr;
+    QGroupBox *frameTrack = nullptr;
     QList<QRadioButton *> optDisp1;
     QList<QRadioButton *> optDisp2;
     QList<QRadioButton *> optPrint;
     QList<QRadioButton *> optProt;
     QList<QRadioButton *> optAction;
     QList<QRadioButton *> optAll;
+    QList<QRadioButton *> optTrack;
     QPushButton *cmdStandard = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -94,6 +94,17 @@ QImage CachedFrameSource::frame(qint32 index, QSize size)
     return picture.image;
 }
 
+QImage CachedFrameSource::fullFrame(qint32 index)
+{
+    if (frameRate() <= 0)
+        return {};
+    Hold hold(m_prefetcher.get());
+    const QImage image = m_front.frame(std::clamp<qint32>(index, 0, frameCount()), displaySize());
+    if (!image.isNull())
+        m_lastSeconds = m_front.lastFrameSeconds();
+    return image;
+}
+
 QImage CachedFrameSource::frameAtTime(double seconds, QSize size)
 {
     Hold hold(m_prefetcher.get());

@@ -40,6 +40,9 @@ public:
     int rotationDegrees() const override { return m_front.rotationDegrees(); }
 
     QImage frame(qint32 index, QSize size) override;
+    // Decoded on this thread past the cache: the pictures kept and the
+    // stretch the background decoder fills stay those of the preview.
+    QImage fullFrame(qint32 index) override;
     // A time that is no slider position is decoded directly, past the cache.
     QImage frameAtTime(double seconds, QSize size) override;
     double lastFrameSeconds() const override { return m_lastSeconds; }
