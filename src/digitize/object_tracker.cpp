@@ -1,5 +1,6 @@
 #include "digitize/object_tracker.h"
 
+#include <QDebug>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -19,7 +20,7 @@ using Point = cv::Point2d;
 // position at least, and on the first step, without a speed known, this far
 // per frame.
 constexpr double MinMarginPreview = 6;
-constexpr double FirstStepMarginPreview = 30;
+constexpr double FirstStepMarginPreview = 48;
 constexpr double MaxMarginPreview = 120;
 // Patch sizes, full-resolution pixels.
 constexpr int MinHalf = 4;
@@ -82,14 +83,29 @@ struct Match
     bool atLeft = false, atRight = false, atTop = false, atBottom = false;
 };
 
-// Best place of `patch` (odd sides) within `area` of the picture.
-std::optional<Match> bestMatch(const Frame &frame, cv::Rect area, const cv::Mat &patch)
+// The disc inscribed in a patch of `side` pixels: what lies in the patch's
+// corners (something standing near the object's way) does not count.
+cv::Mat discMask(int side)
+{
+    cv::Mat mask(side, side, CV_8U, cv::Scalar(0));
+    cv::circle(mask, cv::Point(side / 2, side / 2), side / 2, cv::Scalar(255), cv::FILLED);
+    return mask;
+}
+
+// Best place of `patch` (odd sides) within `area` of the picture; `disc`
+// leaves the patch's corners out (only near the object: on a plain wall a
+// masked score has nothing to stand on).
+std::optional<Match> bestMatch(const Frame &frame, cv::Rect area, const cv::Mat &patch,
+                               bool disc = false)
 {
     const cv::Mat region = frame.bgr(area);
     if (region.cols < patch.cols || region.rows < patch.rows)
         return std::nullopt;
     cv::Mat scores;
-    cv::matchTemplate(region, patch, scores, cv::TM_CCOEFF_NORMED);
+    if (disc)
+        cv::matchTemplate(region, patch, scores, cv::TM_CCOEFF_NORMED, discMask(patch.cols));
+    else
+        cv::matchTemplate(region, patch, scores, cv::TM_CCOEFF_NORMED);
     double best = 0;
     cv::Point at;
     cv::minMaxLoc(scores, nullptr, &best, nullptr, &at);
@@ -238,7 +254,7 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
         std::min(d->previewPixels(40), std::min(image.width(), image.height()) / 4.0);
     const double radius = objectRadius(picture, at, reach);
     // A ring of the background around the object gives the patch its edge.
-    d->half = std::clamp(int(std::lround(1.3 * radius + 2)), MinHalf, MaxHalf);
+    d->half = std::clamp(int(std::lround(1.1 * radius + 3)), MinHalf, MaxHalf);
     d->half = std::max(d->half, int(std::lround(d->previewPixels(3))));
     if (!d->fits(at)) {
         d->half = 0;
@@ -308,13 +324,17 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     // The first patch, looked for just around: it has not wandered, so where
     // it still matches well its place is the truer one.
     const std::optional<Match> anchored =
-        bestMatch(picture, around(found->centre, AnchorReach + d->half), d->first);
+        bestMatch(picture, around(found->centre, AnchorReach + d->half), d->first, true);
     step.score = std::min(found->score, anchored ? anchored->score : -1.0);
     if (step.score < MinScore) {
         step.outcome = Outcome::Lost;
         return step;
     }
-    const Point at = anchored->score >= found->score - 0.05 ? anchored->centre : found->centre;
+    const Point at = anchored->centre;
+    if (qEnvironmentVariableIsSet("TRACKER_DEBUG"))
+        qDebug("frame %d: current %.3f (%.2f, %.2f) first %.3f (%.2f, %.2f) half %d", frameNumber,
+               found->score, found->centre.x, found->centre.y, anchored->score, anchored->centre.x,
+               anchored->centre.y, d->half);
 
     d->earlier = d->position;
     d->earlierFrame = d->frame;

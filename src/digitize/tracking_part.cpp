@@ -56,6 +56,7 @@ bool TrackingPart::start()
     m_steps = 0;
     const QSize preview = m_video.previewSize();
     const QImage picture = source->fullFrame(from->from.frame);
+    m_lastSeconds = source->lastFrameSeconds();
     bool ready = m_object.start(picture, preview, from->from.object, from->from.frame);
     if (ready && m_withReference)
         ready = m_reference.start(picture, preview, from->from.reference, from->from.frame);
@@ -78,6 +79,9 @@ bool TrackingPart::start()
     m_moveFirst = from->onFrameShown;
     m_lastStop = Stop::None;
     m_state.Tracking = true;
+    // Tracking reads ahead itself; decoding the same frames in the
+    // background as well would halve its speed.
+    source->setReadingInOrder(true);
     m_escape->setEnabled(true);
     m_next.start();
     emit changed();
@@ -96,6 +100,8 @@ void TrackingPart::finish(Stop why)
     m_escape->setEnabled(false);
     m_state.Tracking = false;
     m_lastStop = why;
+    if (FrameSource *source = m_video.frameSource())
+        source->setReadingInOrder(false);
     emit changed();
     emit finished();
 }
@@ -130,6 +136,15 @@ void TrackingPart::step()
     }
 
     const QImage picture = source->fullFrame(frame);
+    // A position past the end of the stream (or one where a variable frame
+    // rate shows a frame twice) shows the picture already followed: a point
+    // there would stand for a time the object was not seen at.
+    if (!picture.isNull() && source->lastFrameSeconds() == m_lastSeconds) {
+        m_lastFrame = frame;
+        m_moveFirst = true;
+        m_next.start();
+        return;
+    }
     const ObjectTracker::Step object = m_object.follow(picture, frame);
     ObjectTracker::Step reference;
     if (m_withReference && object.outcome == ObjectTracker::Outcome::Found)
@@ -150,6 +165,7 @@ void TrackingPart::step()
     }
 
     m_lastFrame = frame;
+    m_lastSeconds = source->lastFrameSeconds();
     // The clicks a student would make: the object, then its reference point.
     m_digitizing.plotClick(object.position);
     if (m_withReference)

@@ -79,8 +79,9 @@ private:
     ObjectTracker m_object;
     ObjectTracker m_reference;
     bool m_withReference = false;
-    bool m_moveFirst = false; // the next step moves the video on itself
-    qint32 m_lastFrame = 0;   // the last frame followed
+    bool m_moveFirst = false;  // the next step moves the video on itself
+    qint32 m_lastFrame = 0;    // the last frame followed
+    double m_lastSeconds = -1; // the time of its picture in the video
     Stop m_lastStop = Stop::None;
     int m_steps = 0;
 };

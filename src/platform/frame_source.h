@@ -75,6 +75,9 @@ public:
     // measuring on. A caching source decodes it beside its preview pictures
     // without keeping it, so that it takes no room from them.
     virtual QImage fullFrame(qint32 index) { return frame(index, displaySize()); }
+    // The caller reads the frames in order itself for a while (tracking): a
+    // source that decodes ahead in the background holds off meanwhile.
+    virtual void setReadingInOrder(bool) {}
     // The picture shown `seconds` after the start of the video stream.
     virtual QImage frameAtTime(double seconds, QSize size) = 0;
     // Timestamp in seconds (relative to the stream start) of the frame that
