@@ -1,6 +1,5 @@
 #include "digitize/object_tracker.h"
 
-#include <QDebug>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -321,8 +320,8 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         return step;
     }
 
-    // The first patch, looked for just around: it has not wandered, so where
-    // it still matches well its place is the truer one.
+    // The first patch, looked for just around with the corners of the patch
+    // left out: something standing beside the object's way pulls it less.
     const std::optional<Match> anchored =
         bestMatch(picture, around(found->centre, AnchorReach + d->half), d->first, true);
     step.score = std::min(found->score, anchored ? anchored->score : -1.0);
@@ -330,11 +329,9 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         step.outcome = Outcome::Lost;
         return step;
     }
+    // The first patch does not carry the small errors of every step before,
+    // so where it still matches, its place is the one taken.
     const Point at = anchored->centre;
-    if (qEnvironmentVariableIsSet("TRACKER_DEBUG"))
-        qDebug("frame %d: current %.3f (%.2f, %.2f) first %.3f (%.2f, %.2f) half %d", frameNumber,
-               found->score, found->centre.x, found->centre.y, anchored->score, anchored->centre.x,
-               anchored->centre.y, d->half);
 
     d->earlier = d->position;
     d->earlierFrame = d->frame;

@@ -122,8 +122,9 @@ void TrackingPart::step()
     if (m_moveFirst)
         m_video.stepForward();
     const qint32 frame = m_video.position();
-    // At the end (or with an interval that does not move forward).
-    if (frame <= m_lastFrame) {
+    // At the end (or with an interval that does not move forward). The last
+    // position, one past the last frame, shows that frame once more.
+    if (frame <= m_lastFrame || frame >= measurementState().TotalFrames) {
         finish(Stop::LastFrame);
         return;
     }

@@ -7,7 +7,7 @@
 // on the phone-like clip the tracked steps per second beside the decoding
 // limit measured in the same run, and what stepping back costs afterwards.
 //
-//   trackbench [clip folder]        (default: trackclips in the working folder)
+//   trackbench [clip folder [part of a clip's name]]   (default: trackclips)
 //
 // Clips are made on first use and kept; delete one to make it again.
 
@@ -215,7 +215,10 @@ int main(int argc, char *argv[])
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("trackclips");
     bool allWithin = true;
 
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     for (const BenchClip &clip : benchClips()) {
+        if (!only.isEmpty() && !clip.name.contains(only))
+            continue;
         const QString path = QDir(folder).filePath(clip.fileName);
         if (!QFileInfo::exists(path)) {
             QString error;
