@@ -139,7 +139,7 @@ private slots:
         QVERIFY(!other.isVisible());
         QFile f(platform.programFolder + "/kinmo.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n"));
+        QCOMPARE(f.readAll(), QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
     }
 
     void quitStillClosesWhenTheSettingsCannotBeWritten()
@@ -156,7 +156,7 @@ private slots:
     void settingsReadAtStartAreWrittenBackByteForByte()
     {
         TestPlatform platform;
-        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n");
+        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n");
         writeSettings(platform.programFolder, content);
         frmMain w;
         w.show();
