@@ -137,6 +137,8 @@ bool plotBall(frmMain &main)
 bool trackBall(frmMain &main, const QString &folder)
 {
     main.digitizing().eraseAll();
+    if (!setReferenceLength(main))
+        return false;
     main.txtRate->setText(QStringLiteral("1"));
     main.ctrlSlider->setValue(kFirstFrame);
     if (!settle(main))
