@@ -10,6 +10,7 @@
 #include "video/video_part.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QShortcut>
 #include <QWidget>
 
@@ -21,7 +22,7 @@ TrackingPart::TrackingPart(WindowState &state, VideoPart &video, DigitizingPart 
     // "追跡停止", Esc.
     m_next.setSingleShot(true);
     m_next.setInterval(0);
-    connect(&m_next, &QTimer::timeout, this, &TrackingPart::step);
+    connect(&m_next, &QTimer::timeout, this, &TrackingPart::run);
 
     connect(m_c.track, &QAbstractButton::clicked, this, [this] {
         if (m_state.Tracking)
@@ -106,6 +107,21 @@ void TrackingPart::finish(Stop why)
     emit finished();
 }
 
+void TrackingPart::run()
+{
+    // Several steps between two turns of the event loop: a repaint of the
+    // window with its markers costs more than a step, and the picture need
+    // not be drawn more often than the eye follows. "追跡停止" and Esc wait
+    // at most one such slice.
+    QElapsedTimer slice;
+    slice.start();
+    do
+        step();
+    while (m_state.Tracking && !m_next.isActive() && slice.elapsed() < m_sliceMs);
+    if (m_state.Tracking && !m_next.isActive())
+        m_next.start();
+}
+
 void TrackingPart::step()
 {
     // A new video, a cleared measurement or a switched correction ended it.
@@ -143,7 +159,6 @@ void TrackingPart::step()
     if (!picture.isNull() && source->lastFrameSeconds() == m_lastSeconds) {
         m_lastFrame = frame;
         m_moveFirst = true;
-        m_next.start();
         return;
     }
     const ObjectTracker::Step object = m_object.follow(picture, frame);
@@ -174,6 +189,4 @@ void TrackingPart::step()
     ++m_steps;
     // A finished point moves the video on by itself when the settings say so.
     m_moveFirst = measurementState().ClickAction != 1;
-    if (m_state.Tracking)
-        m_next.start();
 }

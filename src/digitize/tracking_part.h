@@ -7,8 +7,8 @@
 // full resolution (ObjectTracker).
 //
 // It runs in steps on the user-interface thread, one frame a step, with the
-// event loop turning between steps: the preview, the labels, "追跡停止" and
-// Esc stay live. It stops at the end of the video, at the point limit, when
+// event loop turning between short runs of steps: the preview, the labels,
+// "追跡停止" and Esc stay live. It stops at the end of the video, at the point limit, when
 // the object reaches the edge of the picture, when the match is too weak
 // (then on that frame, saying so), and when the user stops it. What was
 // plotted stays.
@@ -58,6 +58,10 @@ public:
     Stop lastStop() const { return m_lastStop; }
     int stepsPlotted() const { return m_steps; }
 
+    // How long a run of steps may last before the event loop turns again;
+    // 0: one step a turn.
+    void setSliceMilliseconds(int ms) { m_sliceMs = ms; }
+
     // "見失いました。この先は、クリックで印をつけて下さい。"
     static QString lostMessage();
 
@@ -67,6 +71,7 @@ signals:
     void finished();
 
 private:
+    void run();
     void step();
     void finish(Stop why);
 
@@ -84,4 +89,5 @@ private:
     double m_lastSeconds = -1; // the time of its picture in the video
     Stop m_lastStop = Stop::None;
     int m_steps = 0;
+    int m_sliceMs = 40;
 };

@@ -199,6 +199,8 @@ private slots:
         const BallScene scene = thrown();
         QVERIFY2(open("thrown", scene), qPrintable(ClipMaker::lastError()));
         click(scene.centre(0));
+        // One step each time the event loop turns, as on a slow computer.
+        w().tracking().setSliceMilliseconds(0);
         w().cmdTrack->click();
         QVERIFY(runUntil(4));
         w().cmdTrack->click();
