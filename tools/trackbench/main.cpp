@@ -10,6 +10,7 @@
 //   trackbench [clip folder [part of a clip's name]]   (default: trackclips)
 //
 // Clips are made on first use and kept; delete one to make it again.
+// TRACKBENCH_POINTS=1 in the environment prints the error of every point.
 
 #include "app/frmMain.h"
 #include "base/measurement_state.h"
