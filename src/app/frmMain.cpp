@@ -210,6 +210,8 @@ void frmMain::runStartUp()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Not plotting on behind the question.
+    m_tracking->stop();
     const auto answer = platform().prompts->message(
         QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes) {
