@@ -5,6 +5,7 @@
 #include "datafile/datafile_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
+#include "digitize/tracking_part.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "printhelp/printhelp_part.h"
@@ -78,6 +79,11 @@ void frmMain::composeParts()
     digitizing.shakeSwitch = mnuSystemChenge;
     m_digitizing = std::make_unique<DigitizingPart>(m_state, *m_video, digitizing);
 
+    TrackingControls tracking;
+    tracking.window = this;
+    tracking.track = cmdTrack;
+    m_tracking = std::make_unique<TrackingPart>(m_state, *m_video, *m_digitizing, tracking);
+
     LengthControls length;
     length.preview = picPreview;
     length.lengthButton = cmdLength;
@@ -123,6 +129,7 @@ void frmMain::composeParts()
     // control anew.
     connect(m_video.get(), &VideoPart::changed, this, &frmMain::applyControlStates);
     connect(m_digitizing.get(), &DigitizingPart::changed, this, &frmMain::applyControlStates);
+    connect(m_tracking.get(), &TrackingPart::changed, this, &frmMain::applyControlStates);
     connect(m_length.get(), &LengthPart::changed, this, &frmMain::applyControlStates);
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
@@ -194,6 +201,9 @@ void frmMain::applyControlStates()
 
 void frmMain::settingsApplied()
 {
+    // Forbidden while it runs: it stops, and its button goes.
+    if (measurementState().TrackingPermission != 0)
+        m_tracking->stop(TrackingPart::Stop::Interrupted);
     applyControlStates();
 }
 
@@ -208,6 +218,8 @@ void frmMain::runStartUp()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Not plotting on behind the question.
+    m_tracking->stop();
     const auto answer = platform().prompts->message(
         QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes) {
@@ -220,6 +232,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::runQuit()
 {
+    m_tracking->stop();
     tmrTimer->stop();
     tmrPlay->stop();
     tmrWait->stop();

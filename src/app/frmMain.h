@@ -21,6 +21,7 @@ class PreviewWidget;
 class PrintHelpPart;
 class ResultsPart;
 class SettingsPart;
+class TrackingPart;
 class VideoPart;
 class QAction;
 class QComboBox;
@@ -63,6 +64,7 @@ public:
     QGroupBox *frmPlot = nullptr;
     QPushButton *cmdErase = nullptr;
     QPushButton *cmdProtDisp = nullptr;
+    QPushButton *cmdTrack = nullptr;
     QPushButton *cmdStep = nullptr;
     QPushButton *cmdBack = nullptr;
     QLineEdit *txtRate = nullptr;
@@ -104,6 +106,7 @@ public:
     const WindowState &state() const { return m_state; }
     VideoPart &video() { return *m_video; }
     DigitizingPart &digitizing() { return *m_digitizing; }
+    TrackingPart &tracking() { return *m_tracking; }
     LengthPart &length() { return *m_length; }
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
@@ -139,6 +142,7 @@ private:
     QHash<QString, QObject *> m_controls;
     std::unique_ptr<VideoPart> m_video;
     std::unique_ptr<DigitizingPart> m_digitizing;
+    std::unique_ptr<TrackingPart> m_tracking;
     std::unique_ptr<LengthPart> m_length;
     std::unique_ptr<DataFilePart> m_dataFile;
     std::unique_ptr<PrintHelpPart> m_printHelp;

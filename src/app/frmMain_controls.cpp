@@ -224,6 +224,10 @@ QWidget *frmMain::buildRightColumn()
     plot->addWidget(cmdStep, 1, 1);
     plot->addWidget(cmdErase, 2, 0);
     plot->addWidget(cmdProtDisp, 2, 1);
+    cmdTrack =
+        button("cmdTrack", QStringLiteral("自動追跡"),
+               QStringLiteral("このコマの印から先を、映像を追って自動で打点します"), frmPlot);
+    plot->addWidget(cmdTrack, 3, 0, 1, 2);
     layout->addWidget(frmPlot);
 
     frmLength = named(new QGroupBox(QStringLiteral("長さを決める"), column), "frmLength");

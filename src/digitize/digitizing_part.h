@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <optional>
 
 class PreviewWidget;
 class QAbstractButton;
@@ -16,6 +17,24 @@ class QAction;
 class QLabel;
 class VideoPart;
 struct WindowState;
+
+// Where automatic tracking picks the object up: a plotted point, and the
+// point plotted before it (for the first step's prediction), each as it
+// stands on its own frame.
+struct TrackedPosition
+{
+    qint32 frame = 0;
+    QPointF object;    // preview pixels, where it was clicked on its frame
+    QPointF reference; // camera-shake reference point (correction on)
+};
+struct TrackingStart
+{
+    TrackedPosition from;
+    std::optional<TrackedPosition> before;
+    // The point is on the frame on show (otherwise on the frame one plotting
+    // interval before it, and the frame on show is the first to follow).
+    bool onFrameShown = true;
+};
 
 struct DigitizingControls
 {
@@ -64,8 +83,11 @@ public:
     void hideKijun();
     // A new video: no point, no pair, no marker.
     void startAnew();
-    // The frame on show has a point that tracking could start from.
+    // The frame on show has a finished point that tracking could start
+    // from, or comes one plotting interval after one (a click has just moved
+    // on from it).
     bool framePointComplete() const;
+    std::optional<TrackingStart> trackingStart() const;
 
     MarkerSet &markers() { return m_markers; }
     DigitizingState &clicks() { return m_clicks; }

@@ -1,7 +1,8 @@
 #pragma once
 // Turns a decoded frame into the picture the preview shows: scaled to the
-// requested size and turned upright. Keeps one scaling context and rebuilds
-// it only when the source or target size or format changes.
+// requested size and turned upright. Keeps the scaling contexts of the last
+// two sizes asked for (the preview's, and the full size that tracking
+// measures on) and builds one only for a size or format not among them.
 
 #include "platform/ffmpeg_handles.h"
 
@@ -34,7 +35,8 @@ private:
 
     bool prepare(const Key &key);
 
-    ffmpeg::ScalerPtr m_context;
-    Key m_key;
+    // The context in use first, the one used before it second.
+    ffmpeg::ScalerPtr m_contexts[2];
+    Key m_keys[2];
     int m_contextsBuilt = 0;
 };

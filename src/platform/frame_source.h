@@ -82,6 +82,13 @@ public:
     // keeps its previous picture). By default frameAtTime(index / frameRate());
     // a caching source may answer from its cache first.
     virtual QImage frame(qint32 index, QSize size);
+    // The picture at `index` at the video's own size (displaySize()), for
+    // measuring on. A caching source decodes it beside its preview pictures
+    // without keeping it, so that it takes no room from them.
+    virtual QImage fullFrame(qint32 index) { return frame(index, displaySize()); }
+    // The caller reads the frames in order itself for a while (tracking): a
+    // source that decodes ahead in the background holds off meanwhile.
+    virtual void setReadingInOrder(bool) {}
     // The picture shown `seconds` after the start of the video stream.
     virtual QImage frameAtTime(double seconds, QSize size) = 0;
     // Timestamp in seconds (relative to the stream start) of the frame that

@@ -78,7 +78,9 @@ void frmSystem::buildControls()
     buildFrame(OptDisp1, resultFrame);
     buildFrame(OptDisp2, resultFrame);
     buildFrame(OptPrint, resultFrame);
-    buildFrame(OptProt, resultFrame);
+    // The distance frame leaves room under it for the tracking frame.
+    buildFrame(OptProt, QRect(360, 840, 4245, 1575));
+    buildFrame(OptTrack, QRect(360, 2520, 4245, 1095));
     buildFrame(OptAction, QRect(360, 720, 4245, 1275));
     buildFrame(OptAll, QRect(360, 2160, 4245, 1395));
     frameDisp1 = m_frames[OptDisp1];
@@ -87,6 +89,7 @@ void frmSystem::buildControls()
     frameProt = m_frames[OptProt];
     frameAction = m_frames[OptAction];
     frameAll = m_frames[OptAll];
+    frameTrack = m_frames[OptTrack];
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &twips) {
         auto *button = new QPushButton(caption, this);
@@ -125,8 +128,8 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
     frame->raise();
 
     static const std::array<QList<QRadioButton *> frmSystem::*, SettingCount> arrays = {
-        &frmSystem::optDisp1, &frmSystem::optDisp2,  &frmSystem::optPrint,
-        &frmSystem::optProt,  &frmSystem::optAction, &frmSystem::optAll};
+        &frmSystem::optDisp1,  &frmSystem::optDisp2, &frmSystem::optPrint, &frmSystem::optProt,
+        &frmSystem::optAction, &frmSystem::optAll,   &frmSystem::optTrack};
     this->*arrays[setting] = buttons;
     m_frames[setting] = frame;
     m_groups[setting] = group;

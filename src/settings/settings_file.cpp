@@ -14,13 +14,16 @@
 namespace {
 
 constexpr int kLineCount = 7;
+// Lines after the first seven: optional, a missing one takes its default.
+constexpr int kLaterLines = 1;
 const char *const kCodec = "CP932";
 
-// The six settings in file order.
+// The settings in file order: six lines that every file has, then the later ones.
 template <typename State> auto settingSlot(State &state, int index)
 {
     auto fields = {&state.ResultDisplayMode, &state.ResultKindMode, &state.PrintPermission,
-                   &state.DistanceMethod,    &state.ClickAction,    &state.AllPointsMode};
+                   &state.DistanceMethod,    &state.ClickAction,    &state.AllPointsMode,
+                   &state.TrackingPermission};
     return fields.begin()[index];
 }
 
@@ -47,6 +50,7 @@ void applyDefaultSettings(MeasurementState &state)
     state.DistanceMethod = 0;
     state.ClickAction = 1;
     state.AllPointsMode = 1;
+    state.TrackingPermission = 0;
 }
 
 SettingsReadResult parseSettings(const QByteArray &content, MeasurementState &state)
@@ -69,13 +73,15 @@ SettingsReadResult parseSettings(const QByteArray &content, MeasurementState &st
         state.SettingsPassword = defaults.SettingsPassword;
     }
 
-    for (int i = 0; i < kLineCount - 1; ++i) {
+    for (int i = 0; i < kLineCount - 1 + kLaterLines; ++i) {
         std::optional<qint16> value;
         if (i + 1 < lines.size())
             value = num::toInt16(num::settingsNumber(QString::fromLatin1(lines[i + 1])));
         if (!value) {
             value = *settingSlot(defaults, i);
-            complete = false;
+            // An older file ends after its seven lines; that is no damage.
+            if (i + 1 < kLineCount || i + 1 < lines.size())
+                complete = false;
         }
         *settingSlot(state, i) = *value;
     }
@@ -93,7 +99,7 @@ SettingsReadResult readSettingsFile(const QString &path, MeasurementState &state
         applyDefaultSettings(state);
         return SettingsReadResult::Repaired;
     }
-    // Seven short lines; anything much longer is not a settings file.
+    // Eight short lines; anything much longer is not a settings file.
     return parseSettings(file.read(64 * 1024), state);
 }
 
@@ -102,7 +108,7 @@ QByteArray formatSettings(const MeasurementState &state)
     QStringEncoder encode(kCodec);
     QByteArray out = encode(state.SettingsPassword);
     out += "\r\n";
-    for (int i = 0; i < kLineCount - 1; ++i) {
+    for (int i = 0; i < kLineCount - 1 + kLaterLines; ++i) {
         out += num::signedIntText(*settingSlot(state, i)).toLatin1();
         out += "\r\n";
     }

@@ -1,7 +1,10 @@
 #pragma once
-// The teacher's settings file: seven CR LF lines in Shift_JIS (CP932) — the
+// The teacher's settings file: CR LF lines in Shift_JIS (CP932) — the
 // password, then ResultDisplayMode, ResultKindMode, PrintPermission,
-// DistanceMethod, ClickAction, AllPointsMode as " 0"-style numbers.
+// DistanceMethod, ClickAction, AllPointsMode as " 0"-style numbers; an
+// eighth line, TrackingPermission, follows them. Readers of the seven lines
+// ignore what comes after them, and a file of seven lines gives tracking its
+// default.
 
 #include <QByteArray>
 #include <QString>
@@ -10,13 +13,13 @@
 struct MeasurementState;
 
 // Defaults of a first start: password "qz47", every setting 0 except
-// ClickAction and AllPointsMode, which are 1.
+// ClickAction and AllPointsMode, which are 1 (tracking allowed).
 void applyDefaultSettings(MeasurementState &state);
 
 enum class SettingsReadResult
 {
     Missing,  // no file: defaults applied
-    Complete, // all seven lines read
+    Complete, // all seven lines read (and the eighth when there is one)
     Repaired  // short, unreadable or out-of-range lines replaced by defaults
 };
 

@@ -44,6 +44,11 @@ const std::array<SettingOption, SettingCount> &settingOptions()
          {QStringLiteral("全打点ボタンを押したときのみ、すべての打点を表示する"),
           QStringLiteral("常に全打点を表示する")},
          &MeasurementState::AllPointsMode},
+        {QStringLiteral("optTrack"),
+         QStringLiteral("frameTrack"),
+         QStringLiteral("自動追跡の使用"),
+         {QStringLiteral("自動追跡を使わせる"), QStringLiteral("使わせない")},
+         &MeasurementState::TrackingPermission},
     }};
     return options;
 }
@@ -69,7 +74,9 @@ QList<int> framesOfTab(int tab)
     case 3:
         return {OptPrint};
     case 4:
-        return {OptProt};
+        // Whether points are measured by clicks only belongs with how
+        // distances are measured.
+        return {OptProt, OptTrack};
     case 5:
         return {OptAction, OptAll};
     default:

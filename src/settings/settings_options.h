@@ -1,5 +1,5 @@
 #pragma once
-// The six settings as the settings dialog presents them: for each, the array
+// The settings as the settings dialog presents them: for each, the array
 // of option buttons that edits it, the frame holding the array, the caption of
 // every choice, and the tab that shows the frame. The index of the chosen
 // button is the setting's value.
@@ -28,6 +28,7 @@ enum SettingIndex
     OptProt,
     OptAction,
     OptAll,
+    OptTrack,
     SettingCount
 };
 

@@ -94,6 +94,32 @@ QImage CachedFrameSource::frame(qint32 index, QSize size)
     return picture.image;
 }
 
+QImage CachedFrameSource::fullFrame(qint32 index)
+{
+    if (frameRate() <= 0)
+        return {};
+    const qint32 position = std::clamp<qint32>(index, 0, frameCount());
+    Hold hold(m_prefetcher.get());
+    const QImage image = m_front.frame(position, displaySize());
+    if (image.isNull())
+        return {};
+    const double seconds = m_front.lastFrameSeconds();
+    const QSize shown = m_cache.centerSize();
+    if (!shown.isEmpty() && shown != displaySize() && !m_cache.contains(position, shown)) {
+        const QImage preview = m_front.frame(position, shown);
+        if (!preview.isNull())
+            m_cache.insert(position, shown, {preview, m_front.lastFrameSeconds()});
+    }
+    m_lastSeconds = seconds;
+    return image;
+}
+
+void CachedFrameSource::setReadingInOrder(bool on)
+{
+    if (m_prefetcher)
+        m_prefetcher->pause(on);
+}
+
 QImage CachedFrameSource::frameAtTime(double seconds, QSize size)
 {
     Hold hold(m_prefetcher.get());

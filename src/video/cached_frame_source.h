@@ -41,6 +41,13 @@ public:
     int rotationDegrees() const override { return m_front.rotationDegrees(); }
 
     QImage frame(qint32 index, QSize size) override;
+    // Decoded on this thread and not kept: the pictures kept and the stretch
+    // the background decoder fills stay those of the preview. The preview's
+    // picture of the same frame is kept on the way, for the cost of its
+    // scaling, so that neither the preview nor the background decoder
+    // decodes that frame again.
+    QImage fullFrame(qint32 index) override;
+    void setReadingInOrder(bool on) override;
     // A time that is no slider position is decoded directly, past the cache.
     QImage frameAtTime(double seconds, QSize size) override;
     double lastFrameSeconds() const override { return m_lastSeconds; }

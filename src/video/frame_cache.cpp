@@ -39,6 +39,12 @@ void FrameCache::setCenter(qint32 position, QSize size)
     m_centerSize = size;
 }
 
+QSize FrameCache::centerSize() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_centerSize;
+}
+
 bool FrameCache::find(qint32 position, QSize size, Picture &out) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -38,6 +38,7 @@ public:
     // The position and size on show; distances for eviction are measured
     // from it, and pictures of another size go before any of this size.
     void setCenter(qint32 position, QSize size);
+    QSize centerSize() const;
 
     bool find(qint32 position, QSize size, Picture &out) const;
     bool contains(qint32 position, QSize size) const;

@@ -53,6 +53,15 @@ void FramePrefetcher::hold(bool held)
     m_wake.notify_all();
 }
 
+void FramePrefetcher::pause(bool paused)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_paused = paused;
+    }
+    m_wake.notify_all();
+}
+
 bool FramePrefetcher::waitUntilIdle(int milliseconds)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -153,7 +162,7 @@ void FramePrefetcher::work(FfmpegFrameSource &decoder)
 bool FramePrefetcher::keepGoing(const Run &run, const QSize &size)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_stop || !m_held; });
+    m_wake.wait(lock, [this] { return m_stop || (!m_held && !m_paused); });
     if (m_stop || m_target.size != size)
         return false;
     qint32 low, high;

@@ -48,6 +48,8 @@ public:
     void showing(qint32 position, QSize size, qint32 total);
     // While held, the thread waits before decoding its next frame.
     void hold(bool held);
+    // The same for as long as the caller reads the frames in order itself.
+    void pause(bool paused);
     // Waits until everything around the latest position is done (or can not
     // be done); false when `milliseconds` pass first.
     bool waitUntilIdle(int milliseconds);
@@ -95,6 +97,7 @@ private:
     quint64 m_checkedGeneration = 0; // last position looked at for missing next frames
     bool m_stop = false;
     bool m_held = false;
+    bool m_paused = false;
     int m_framesDecoded = 0;
     std::thread m_thread;
 };

@@ -272,6 +272,12 @@ void VideoPart::stepForward()
     moveBy(nav::stepInterval(m_c.interval->text()));
 }
 
+qint32 VideoPart::positionBefore() const
+{
+    return nav::steppedPosition(position(), -nav::stepInterval(m_c.interval->text()),
+                                measurementState().TotalFrames);
+}
+
 void VideoPart::moveTo(qint32 target)
 {
     setSliderQuietly(nav::clampPosition(target, measurementState().TotalFrames, position()));

@@ -73,6 +73,8 @@ public:
     void moveBy(double frames);
     // The forward step of "次へ進む" by the plotting interval.
     void stepForward();
+    // The position a step back by the plotting interval would reach.
+    qint32 positionBefore() const;
     // Moves to `position` as the program's own move (tracking).
     void moveTo(qint32 position);
     // The short pause after a move: clicks on the preview are not taken

@@ -51,6 +51,7 @@ private slots:
     void staysWithinSmallBudget();
     void closingWhileFilling();
     void pictureBuffersAreReused();
+    void fullFramesKeepThePreviewPictures();
 };
 
 // Eviction order: other sizes first, then the farthest from the position on
@@ -246,6 +247,39 @@ void TestCachedFrameSource::pictureBuffersAreReused()
         QCOMPARE(readFrameNumber(source.frame(position, kSize)), position);
     QVERIFY(source.cache().count() <= 3);
     QVERIFY(picture_buffers::spareCount() <= 16);
+}
+
+// Tracking reads full-size frames in order: each is the frame of its
+// position, and its preview picture is kept on the way, exact, without a
+// preview picture going.
+void TestCachedFrameSource::fullFramesKeepThePreviewPictures()
+{
+    const QString file = ClipMaker::path(ClipKind::MovH264_60);
+    QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
+    const QSize preview(80, 60);
+    FfmpegFrameSource plain;
+    QVERIFY(plain.open(file));
+
+    CachedFrameSource source;
+    QVERIFY(source.open(file));
+    QVERIFY(!source.frame(100, preview).isNull());
+    QVERIFY(source.waitUntilIdle(60000));
+    const int held = source.cache().count();
+    source.setReadingInOrder(true);
+    for (qint32 n = 101; n <= 130; ++n) {
+        const QImage full = source.fullFrame(n);
+        QCOMPARE(full.size(), source.displaySize());
+        QCOMPARE(readFrameNumber(full), n);
+        FrameCache::Picture kept;
+        QVERIFY(source.cache().find(n, preview, kept));
+        QCOMPARE(kept.image, plain.frame(n, preview));
+    }
+    source.setReadingInOrder(false);
+    QVERIFY(source.cache().count() >= held);
+    const int misses = source.counters().misses;
+    for (qint32 n = 130; n >= 90; --n)
+        QVERIFY(!source.frame(n, preview).isNull());
+    QCOMPARE(source.counters().misses, misses);
 }
 
 QTEST_GUILESS_MAIN(TestCachedFrameSource)

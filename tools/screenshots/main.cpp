@@ -22,6 +22,7 @@
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
+#include "digitize/digitizing_part.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "printhelp/frmAbout.h"
@@ -38,6 +39,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -66,6 +68,8 @@ constexpr int kInterval = 3;
 constexpr int kLastFrame = ThrowScene::FramesBeforeLaunch + 45;
 // The frame left on screen for the main window's picture.
 constexpr int kShownFrame = 24;
+// Where the tracking picture is taken.
+constexpr int kTrackedFrame = 38;
 
 QTextStream &err()
 {
@@ -185,6 +189,37 @@ bool saveFileDialog(const std::function<void()> &command, const QString &folder,
     return ok;
 }
 
+// Automatic tracking on the same throw: all points erased, the ball clicked
+// once as it leaves the hand, then "自動追跡"; the window is taken while it
+// follows the ball past the top of the throw, and tracking is then stopped.
+bool trackBall(frmMain &main, const QString &folder)
+{
+    main.digitizing().eraseAll();
+    if (!setReferenceLength(main))
+        return false;
+    main.txtRate->setText(QStringLiteral("1"));
+    main.ctrlSlider->setValue(kFirstFrame);
+    if (!settle(main))
+        return false;
+    clickPreview(main, ThrowScene::ballCentre(kFirstFrame));
+    if (!settle(main))
+        return false;
+    main.cmdTrack->click();
+    while (main.state().Tracking && main.ctrlSlider->value() < kTrackedFrame)
+        QCoreApplication::processEvents();
+    if (!main.state().Tracking)
+        return false;
+    // The picture of the frame on show, as the next refresh tick would draw it.
+    measurementState().FrameRefreshPending = true;
+    main.video().renderCurrentFrame();
+    const QString path = QDir(folder).filePath(QStringLiteral("tracking.png"));
+    const bool saved = main.grab().save(path, "PNG");
+    main.cmdTrack->click();
+    if (saved)
+        err() << path << Qt::endl;
+    return saved && !main.state().Tracking;
+}
+
 template <typename T> T *topLevel()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -270,6 +305,7 @@ int main(int argc, char *argv[])
     ok = saveFileDialog([&main] { main.mnuFileOpen->trigger(); }, folder,
                         QStringLiteral("file_dialog")) &&
          ok;
+    ok = trackBall(main, folder) && ok;
 
     // The player a little after the start, paused (which moves the main
     // window to that second, so it comes last). Its picture is drawn by

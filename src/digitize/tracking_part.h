@@ -1,0 +1,93 @@
+#pragma once
+// Automatic tracking, "自動追跡": from a plotted point the program follows
+// the object forward by the plotting interval and plots it on every frame it
+// reaches, exactly as a click there would (the same limit, markers, labels
+// and moving on). With camera-shake correction on it follows the reference
+// point too and plots both clicks. The frames are matched at the video's
+// full resolution (ObjectTracker).
+//
+// It runs in steps on the user-interface thread, one frame a step, with the
+// event loop turning between short runs of steps: the preview, the labels,
+// "追跡停止" and Esc stay live. It stops at the end of the video, at the point limit, when
+// the object reaches the edge of the picture, when the match is too weak
+// (then on that frame, saying so), and when the user stops it. What was
+// plotted stays.
+
+#include "digitize/object_tracker.h"
+
+#include <QObject>
+#include <QTimer>
+
+class DigitizingPart;
+class QAbstractButton;
+class QShortcut;
+class QWidget;
+class VideoPart;
+struct WindowState;
+
+struct TrackingControls
+{
+    QWidget *window = nullptr; // Esc stops tracking anywhere in it
+    QAbstractButton *track = nullptr;
+};
+
+class TrackingPart : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Stop
+    {
+        None,        // not stopped yet
+        LastFrame,   // no frame further on
+        PointLimit,  // 200 points
+        LeftPicture, // the object reached the edge of the picture
+        Lost,        // the match fell below the threshold
+        ByUser,      // "追跡停止" or Esc
+        Interrupted, // the video or the measurement changed under it
+    };
+
+    TrackingPart(WindowState &state, VideoPart &video, DigitizingPart &digitizing,
+                 const TrackingControls &controls, QObject *parent = nullptr);
+    ~TrackingPart() override;
+
+    // "自動追跡"; false when there is nothing to follow from.
+    bool start();
+    void stop(Stop why = Stop::ByUser);
+
+    // Why the last tracking ended, and how many frames it plotted.
+    Stop lastStop() const { return m_lastStop; }
+    int stepsPlotted() const { return m_steps; }
+
+    // How long a run of steps may last before the event loop turns again;
+    // 0: one step a turn.
+    void setSliceMilliseconds(int ms) { m_sliceMs = ms; }
+
+    // "見失いました。この先は、クリックで印をつけて下さい。"
+    static QString lostMessage();
+
+signals:
+    void changed();
+    // Tracking has ended (lastStop() says why).
+    void finished();
+
+private:
+    void run();
+    void step();
+    void finish(Stop why);
+
+    WindowState &m_state;
+    VideoPart &m_video;
+    DigitizingPart &m_digitizing;
+    TrackingControls m_c;
+    QShortcut *m_escape = nullptr;
+    QTimer m_next;
+    ObjectTracker m_object;
+    ObjectTracker m_reference;
+    bool m_withReference = false;
+    bool m_moveFirst = false;  // the next step moves the video on itself
+    qint32 m_lastFrame = 0;    // the last frame followed
+    double m_lastSeconds = -1; // the time of its picture in the video
+    Stop m_lastStop = Stop::None;
+    int m_steps = 0;
+    int m_sliceMs = 40;
+};

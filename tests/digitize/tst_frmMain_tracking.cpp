@@ -1,0 +1,267 @@
+// "自動追跡" in the main window on generated clips of a ball whose centre is
+// known on every frame: a whole clip followed, the ball lost behind a box,
+// stopping by the button and by Esc, camera-shake correction with its
+// reference point followed too, and the teacher's setting that hides the
+// command.
+
+#include "app/frmMain.h"
+#include "ball_scene.h"
+#include "base/measurement_state.h"
+#include "clip_maker.h"
+#include "digitize/digitizing_part.h"
+#include "digitize/marker_set.h"
+#include "digitize/tracking_part.h"
+#include "recording_platform.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+#include <cmath>
+
+using MS = MeasurementState;
+using Stop = TrackingPart::Stop;
+
+namespace {
+
+// 640 x 480 like the preview, so picture and preview pixels are the same.
+BallScene thrown()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.frames = 40;
+    s.radius = 10;
+    s.noise = 3;
+    s.path = [](double t) { return QPointF(60.4 + 300 * t, 400.3 - 420 * t + 180 * t * t); };
+    return s;
+}
+
+BallScene hidden()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.frames = 30;
+    s.radius = 10;
+    s.path = [](double t) { return QPointF(45.5 + 500 * t, 240.5); };
+    s.obstacle = QRectF(360, 150, 120, 180);
+    return s;
+}
+
+BallScene shaking()
+{
+    BallScene s = thrown();
+    s.frames = 25;
+    s.mark = QPointF(560.5, 80.5);
+    s.shake = [](int f) {
+        return QPointF(std::round(4 * std::sin(f * 1.7)), std::round(3 * std::cos(f * 2.3)));
+    };
+    return s;
+}
+
+QString clipOf(const QString &name, const BallScene &scene)
+{
+    const QString path =
+        ClipMaker::dataDir() + QStringLiteral("/tracking_") + name + QStringLiteral(".avi");
+    if (!QFileInfo::exists(path))
+        writeBallClip(scene, path, {"-c:v", "mjpeg", "-q:v", "2", "-pix_fmt", "yuvj420p"});
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+// The preview pixel holding a position: where an exact click lands.
+QPoint pixelOf(QPointF p)
+{
+    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+}
+
+// Distance from the middle of a plotted pixel to a true position.
+double errorOf(int x, int y, QPointF truth)
+{
+    return std::hypot(x + 0.5 - truth.x(), y + 0.5 - truth.y());
+}
+
+} // namespace
+
+class tst_frmMain_tracking : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<frmMain> m_window;
+
+    frmMain &w() { return *m_window; }
+
+    bool open(const QString &name, const BallScene &scene)
+    {
+        const QString clip = clipOf(name, scene);
+        return !clip.isEmpty() && w().video().openVideoFile(clip) && pauseOver();
+    }
+    bool pauseOver()
+    {
+        return QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 3000);
+    }
+    void click(QPointF at) { QTest::mouseClick(w().picPreview, Qt::LeftButton, {}, pixelOf(at)); }
+    bool trackToTheEnd()
+    {
+        w().cmdTrack->click();
+        return w().state().Tracking &&
+               QTest::qWaitFor([this] { return !w().state().Tracking; }, 60000);
+    }
+    // Lets tracking run until `points` are plotted, one step at a time.
+    bool runUntil(int points)
+    {
+        for (int i = 0; i < 100000 && w().state().Tracking; ++i) {
+            if (measurementState().PointCount >= points)
+                return true;
+            QCoreApplication::processEvents();
+        }
+        return false;
+    }
+
+private slots:
+    void init()
+    {
+        m_platform = std::make_unique<TestPlatform>();
+        m_window = std::make_unique<frmMain>();
+        w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_platform.reset();
+    }
+
+    void followsTheBallOverTheWholeClip()
+    {
+        const BallScene scene = thrown();
+        QVERIFY2(open("thrown", scene), qPrintable(ClipMaker::lastError()));
+        QVERIFY(!w().cmdTrack->isEnabled()); // nothing plotted yet
+        w().txtRate->setText("2");
+        click(scene.centre(0));
+        // The click moved on by the interval; tracking goes on from there.
+        QCOMPARE(w().ctrlSlider->value(), 2);
+        QVERIFY(w().cmdTrack->isEnabled());
+        w().cmdTrack->click();
+        QCOMPARE(w().cmdTrack->text(), QStringLiteral("追跡停止"));
+        QVERIFY(!w().cmdStep->isEnabled());
+        QVERIFY(!w().mnuFileOpen->isEnabled());
+        QVERIFY(QTest::qWaitFor([this] { return !w().state().Tracking; }, 60000));
+
+        // Frames 0, 2, ... 38, each within a pixel of the ball; position 40,
+        // past the last frame, gets no point.
+        const MS &m = measurementState();
+        QCOMPARE(m.PointCount, qint16(20));
+        for (int row = 1; row <= m.PointCount; ++row) {
+            const int frame = m.PointTable[row][MS::ColFrame];
+            QCOMPARE(frame, 2 * (row - 1));
+            QVERIFY2(errorOf(m.PointTable[row][MS::ColX], m.PointTable[row][MS::ColY],
+                             scene.centre(frame)) <= 1.0,
+                     qPrintable(QString::number(frame)));
+        }
+        QCOMPARE(w().tracking().lastStop(), Stop::LastFrame);
+        QCOMPARE(w().ctrlSlider->value(), 40);
+        QCOMPARE(w().lblCurrentFrameValue->text(), QStringLiteral("40"));
+        QCOMPARE(w().digitizing().markers().count(), 20);
+        QVERIFY(m_platform->prompts->shown.isEmpty());
+        QCOMPARE(w().cmdTrack->text(), QStringLiteral("自動追跡"));
+        QVERIFY(w().cmdStep->isEnabled());
+    }
+
+    void stopsWhereTheBallIsHidden()
+    {
+        const BallScene scene = hidden();
+        QVERIFY2(open("hidden", scene), qPrintable(ClipMaker::lastError()));
+        measurementState().ClickAction = 0;
+        click(scene.centre(0));
+        QVERIFY(trackToTheEnd());
+        // Frame 15 shows all of the ball, frame 16 a third of it.
+        QVERIFY(scene.hiddenFraction(15) == 0 && scene.hiddenFraction(16) > 0.5);
+        QCOMPARE(w().tracking().lastStop(), Stop::Lost);
+        QCOMPARE(w().ctrlSlider->value(), 16);
+        QCOMPARE(
+            m_platform->prompts->texts(),
+            QStringList{QStringLiteral("見失いました。この先は、クリックで印をつけて下さい。")});
+        const MS &m = measurementState();
+        QCOMPARE(m.PointCount, qint16(16));
+        QCOMPARE(m.PointTable[16][MS::ColFrame], 15);
+        // Clicked there, tracking can go on from that point.
+        QVERIFY(pauseOver());
+        click(scene.centre(16) + QPointF(0, -100));
+        QVERIFY(w().cmdTrack->isEnabled());
+    }
+
+    void stopsByTheButtonAndByEsc()
+    {
+        const BallScene scene = thrown();
+        QVERIFY2(open("thrown", scene), qPrintable(ClipMaker::lastError()));
+        click(scene.centre(0));
+        // One step each time the event loop turns, as on a slow computer.
+        w().tracking().setSliceMilliseconds(0);
+        w().cmdTrack->click();
+        QVERIFY(runUntil(4));
+        w().cmdTrack->click();
+        QVERIFY(!w().state().Tracking);
+        QCOMPARE(w().tracking().lastStop(), Stop::ByUser);
+        QCOMPARE(measurementState().PointCount, qint16(4));
+        QTest::qWait(50);
+        QCOMPARE(measurementState().PointCount, qint16(4));
+
+        // Again from where it stopped, then Esc.
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        w().cmdTrack->click();
+        QVERIFY(runUntil(6));
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QVERIFY(!w().state().Tracking);
+        QCOMPARE(w().tracking().lastStop(), Stop::ByUser);
+        const MS &m = measurementState();
+        QCOMPARE(m.PointCount, qint16(6));
+        for (int row = 1; row <= m.PointCount; ++row)
+            QCOMPARE(m.PointTable[row][MS::ColFrame], row - 1);
+        QVERIFY(m_platform->prompts->shown.isEmpty());
+    }
+
+    void cameraShakeCorrectionFollowsTheReferenceToo()
+    {
+        const BallScene scene = shaking();
+        QVERIFY2(open("shaking", scene), qPrintable(ClipMaker::lastError()));
+        w().mnuSystemChenge->trigger();
+        QVERIFY(w().state().ShakeCorrectionOn);
+        click(scene.centre(0));
+        QVERIFY(!w().cmdTrack->isEnabled()); // the reference point is still to come
+        click(scene.markAt(0));
+        QVERIFY(trackToTheEnd());
+        QCOMPARE(w().tracking().lastStop(), Stop::LastFrame);
+
+        const MS &m = measurementState();
+        QCOMPARE(m.PointCount, qint16(scene.frames));
+        for (int row = 1; row <= m.PointCount; ++row) {
+            const int frame = m.PointTable[row][MS::ColFrame];
+            QCOMPARE(frame, row - 1);
+            const auto &r = m.PointTable[row];
+            QVERIFY(errorOf(r[MS::ColRefX], r[MS::ColRefY], scene.markAt(frame)) <= 1.0);
+            // The ball where it is in the scene, the camera's movement taken out.
+            const QPointF still = scene.centre(frame) - scene.markAt(frame) + scene.markAt(0);
+            QVERIFY2(errorOf(r[MS::ColX], r[MS::ColY], still) <= 1.5,
+                     qPrintable(QString::number(frame)));
+        }
+    }
+
+    void teachersSettingHidesTheButton()
+    {
+        QVERIFY(!w().cmdTrack->isHidden());
+        measurementState().TrackingPermission = 1;
+        w().settingsApplied();
+        QVERIFY(w().cmdTrack->isHidden());
+        measurementState().TrackingPermission = 0;
+        w().settingsApplied();
+        QVERIFY(!w().cmdTrack->isHidden());
+    }
+};
+
+QTEST_MAIN(tst_frmMain_tracking)
+#include "tst_frmMain_tracking.moc"

@@ -1,0 +1,53 @@
+#pragma once
+// Generated clips of a moving ball whose centre is known exactly on every
+// frame, for the tracking tests and the tracking benchmark: a wall, a ruler,
+// a ball drawn with sub-pixel accuracy, and at will sensor noise, motion blur,
+// a patch of the ball's colour in the background, an obstacle in front of the
+// ball, a fixed mark and a shaking camera. The frames are handed to the ffmpeg
+// program, which encodes them.
+//
+// Positions are picture pixels with pixel (i, j) covering [i, i+1) x [j, j+1).
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+struct BallScene
+{
+    QSize size{320, 240};
+    int framesPerSecond = 25;
+    int frames = 30;
+    double radius = 8;
+    // The ball's centre at a time in seconds (frame n at n / framesPerSecond).
+    std::function<QPointF(double)> path;
+    QColor ball{235, 110, 30};
+    QColor wall{205, 215, 228};
+    // A ruler standing at the left, its 0 and 100 cm lines at these heights.
+    bool ruler = false;
+    double rulerLeft = 20, rulerTop = 40, rulerBottom = 200;
+    double noise = 0;                 // standard deviation of the sensor noise, in levels of 255
+    double exposure = 0;              // shutter open for this part of a frame interval: motion blur
+    std::optional<QRectF> distractor; // a patch of nearly the ball's colour on the wall
+    std::optional<QRectF> obstacle;   // a box in front of the ball
+    std::optional<QPointF> mark;      // a fixed black-and-white mark on the wall
+    std::function<QPointF(int)> shake; // the camera's movement on each frame
+
+    // Where the ball's centre is on a frame's picture (in the middle of the
+    // exposure, camera movement included).
+    QPointF centre(int frame) const;
+    QPointF markAt(int frame) const;
+    // How much of the ball the obstacle hides on a frame, 0..1.
+    double hiddenFraction(int frame) const;
+    QImage frame(int frame) const; // RGB888
+};
+
+// Encodes every frame with the ffmpeg program into `path`, with `codec` the
+// encoder's arguments (e.g. {"-c:v", "mjpeg", "-q:v", "2"}). Made under a
+// temporary name first; false with `error` set when it fails.
+bool writeBallClip(const BallScene &scene, const QString &path, const QStringList &codec,
+                   QString *error = nullptr);
