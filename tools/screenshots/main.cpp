@@ -23,6 +23,7 @@
 #include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
 #include "digitize/digitizing_part.h"
+#include "digitize/tracking_part.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "printhelp/frmAbout.h"
@@ -204,6 +205,8 @@ bool trackBall(frmMain &main, const QString &folder)
     clickPreview(main, ThrowScene::ballCentre(kFirstFrame));
     if (!settle(main))
         return false;
+    // One step a turn of the event loop, so that it can be caught on the frame.
+    main.tracking().setSliceMilliseconds(0);
     main.cmdTrack->click();
     while (main.state().Tracking && main.ctrlSlider->value() < kTrackedFrame)
         QCoreApplication::processEvents();
