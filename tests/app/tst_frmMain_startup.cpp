@@ -160,7 +160,8 @@ private slots:
         }
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
-        QCOMPARE(own.readAll(), QByteArray("sensei1\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
+        QCOMPARE(own.readAll(),
+                 QByteArray("sensei1\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
 
         // The next start has them.
         resetMeasurementState();

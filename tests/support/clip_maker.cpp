@@ -401,11 +401,11 @@ ClipSpec ClipMaker::spec(ClipKind kind)
 QString ClipMaker::name(ClipKind kind)
 {
     static const char *const names[] = {
-        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",    "MpegPs2_2997", "MovH264_60",
-        "Mp4H264_240",  "MovHevc30",       "Wide16x9",      "Rotated90",    "Rotated180",
-        "Rotated270",   "NonSquarePixels", "JapaneseName",  "MkvH264_2997", "AudioOnly",
-        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi",  "TruncatedMov", "NoVideoPackets",
-        "UnknownCodec", "VariableRate",    "FallingBall240", "CircleWide",  "CirclePortrait"};
+        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",     "MpegPs2_2997", "MovH264_60",
+        "Mp4H264_240",  "MovHevc30",       "Wide16x9",       "Rotated90",    "Rotated180",
+        "Rotated270",   "NonSquarePixels", "JapaneseName",   "MkvH264_2997", "AudioOnly",
+        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi",   "TruncatedMov", "NoVideoPackets",
+        "UnknownCodec", "VariableRate",    "FallingBall240", "CircleWide",   "CirclePortrait"};
     static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::CirclePortrait) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }

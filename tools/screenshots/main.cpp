@@ -55,8 +55,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-#include <QToolTip>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <functional>
 
