@@ -173,16 +173,20 @@ void frmMain::applyControlStates()
         }
     }
 
-    switch (derived.previewCursor) {
-    case PreviewCursor::Arrow:
-        picPreview->unsetCursor();
-        break;
-    case PreviewCursor::Wait:
-        picPreview->setCursor(Qt::WaitCursor);
-        break;
-    case PreviewCursor::Plotting:
-        picPreview->setCursor(plotting_cursor::cursor(picPreview->devicePixelRatioF()));
-        break;
+    const std::pair cursor(derived.previewCursor, picPreview->devicePixelRatioF());
+    if (m_previewCursor != cursor) {
+        m_previewCursor = cursor;
+        switch (cursor.first) {
+        case PreviewCursor::Arrow:
+            picPreview->unsetCursor();
+            break;
+        case PreviewCursor::Wait:
+            picPreview->setCursor(Qt::WaitCursor);
+            break;
+        case PreviewCursor::Plotting:
+            picPreview->setCursor(plotting_cursor::cursor(cursor.second));
+            break;
+        }
     }
     if (derived.playTimerRuns != tmrPlay->isActive()) {
         if (derived.playTimerRuns)

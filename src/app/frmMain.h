@@ -6,6 +6,7 @@
 // settings. After every command it derives every control from the state,
 // in one place (applyControlStates).
 
+#include "app/control_states.h"
 #include "base/window_state.h"
 #include "settings/settings_listener.h"
 
@@ -13,6 +14,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class DataFilePart;
 class DigitizingPart;
@@ -140,6 +143,9 @@ private:
     WindowState m_state;
     // The controls whose state applyControlStates() sets, by objectName.
     QHash<QString, QObject *> m_controls;
+    // The preview's pointer as last set, and the screen scale it was drawn
+    // for: the plotting pointer is painted anew only when either changes.
+    std::optional<std::pair<PreviewCursor, qreal>> m_previewCursor;
     std::unique_ptr<VideoPart> m_video;
     std::unique_ptr<DigitizingPart> m_digitizing;
     std::unique_ptr<TrackingPart> m_tracking;

@@ -267,45 +267,8 @@ bool DigitizingPart::framePointComplete() const
 
 std::optional<TrackingStart> DigitizingPart::trackingStart() const
 {
-    const MeasurementState &measurement = measurementState();
-    const bool shake = m_state.ShakeCorrectionOn;
-    // A point the tracking can start from: whole, and with correction on,
-    // with its reference point.
-    const auto finished = [&](int point) {
-        if (point < 1 || point > measurement.PointCount)
-            return false;
-        const auto &row = measurement.PointTable[point];
-        return !shake || row[MeasurementState::ColRefX] != 0 || row[MeasurementState::ColRefY] != 0;
-    };
-    const auto position = [&](int point) {
-        return TrackedPosition{measurement.PointTable[point][MeasurementState::ColFrame],
-                               MarkerSet::displayedPosition(measurement, point, shake),
-                               MarkerSet::referencePosition(measurement, point)};
-    };
     if (!m_state.VideoOpen || m_state.AwaitingShakeReference)
         return std::nullopt;
-
-    TrackingStart start;
-    const qint32 shown = m_video.position();
-    int point = m_plotter.pointOnFrame(shown);
-    if (point == 0) {
-        const qint32 back = m_video.positionBefore();
-        if (back < shown)
-            point = m_plotter.pointOnFrame(back);
-        start.onFrameShown = false;
-    }
-    if (!finished(point))
-        return std::nullopt;
-    start.from = position(point);
-    // The latest point on an earlier frame gives the object's speed.
-    int before = 0;
-    for (int row = 1; row <= measurement.PointCount; ++row) {
-        const qint32 frame = measurement.PointTable[row][MeasurementState::ColFrame];
-        if (frame < start.from.frame && finished(row) &&
-            (before == 0 || frame > measurement.PointTable[before][MeasurementState::ColFrame]))
-            before = row;
-    }
-    if (before != 0)
-        start.before = position(before);
-    return start;
+    return trackingStartFor(measurementState(), m_video.position(), m_video.positionBefore(),
+                            m_state.ShakeCorrectionOn);
 }

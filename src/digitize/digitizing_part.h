@@ -6,6 +6,7 @@
 #include "digitize/digitizing_state.h"
 #include "digitize/marker_set.h"
 #include "digitize/point_plotter.h"
+#include "digitize/tracking_start.h"
 
 #include <QObject>
 #include <QPointF>
@@ -17,24 +18,6 @@ class QAction;
 class QLabel;
 class VideoPart;
 struct WindowState;
-
-// Where automatic tracking picks the object up: a plotted point, and the
-// point plotted before it (for the first step's prediction), each as it
-// stands on its own frame.
-struct TrackedPosition
-{
-    qint32 frame = 0;
-    QPointF object;    // preview pixels, where it was clicked on its frame
-    QPointF reference; // camera-shake reference point (correction on)
-};
-struct TrackingStart
-{
-    TrackedPosition from;
-    std::optional<TrackedPosition> before;
-    // The point is on the frame on show (otherwise on the frame one plotting
-    // interval before it, and the frame on show is the first to follow).
-    bool onFrameShown = true;
-};
 
 struct DigitizingControls
 {

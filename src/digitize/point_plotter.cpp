@@ -33,11 +33,16 @@ QString PointPlotter::limitMessage()
 
 int PointPlotter::pointOnFrame(qint32 frame) const
 {
+    return pointOnFrame(m_state, frame);
+}
+
+int PointPlotter::pointOnFrame(const MeasurementState &state, qint32 frame)
+{
     int found = 0;
-    const int count = std::clamp<int>(m_state.PointCount, 0, MS::MaxPoints);
+    const int count = std::clamp<int>(state.PointCount, 0, MS::MaxPoints);
     for (int row = 1; row <= count; ++row) {
-        if (m_state.PointTable[row][MS::ColFrame] == frame)
-            found = m_state.PointTable[row][MS::ColNumber];
+        if (state.PointTable[row][MS::ColFrame] == frame)
+            found = state.PointTable[row][MS::ColNumber];
     }
     return found;
 }

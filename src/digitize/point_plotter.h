@@ -45,6 +45,7 @@ public:
     // The point plotted on `frame`: among rows 1..PointCount the last whose
     // frame matches; 0 when there is none.
     int pointOnFrame(qint32 frame) const;
+    static int pointOnFrame(const MeasurementState &state, qint32 frame);
 
     // A click at `position` (preview pixels) while `frame` is shown.
     Result click(qint32 frame, QPointF position);

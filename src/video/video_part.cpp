@@ -225,7 +225,14 @@ void VideoPart::showRateReadout()
     const double rate = measurementState().FrameRate;
     m_c.rateValue->setText(nav::frameRateLabel(rate));
     const bool filmedRate = rate > 0 && !capture::sameRate(rate, playbackRate());
-    m_c.rateValue->setToolTip(filmedRate ? capture::readoutTip(rate, playbackRate()) : QString());
+    markRateReadout(filmedRate ? capture::readoutTip(rate, playbackRate()) : QString());
+}
+
+void VideoPart::markRateReadout(const QString &filmedRateTip)
+{
+    // A rate that is not the file's stands out, and its tooltip names both.
+    const bool filmedRate = !filmedRateTip.isEmpty();
+    m_c.rateValue->setToolTip(filmedRateTip);
     QPalette palette = m_plainRatePalette;
     if (filmedRate)
         palette.setColor(QPalette::WindowText, kFilmedRateColour);
@@ -349,11 +356,7 @@ void VideoPart::resetReadouts()
     m_c.frameValue->setText(QStringLiteral("0"));
     m_c.timeValue->setText(QStringLiteral("0.00秒/0.00秒"));
     m_c.rateValue->setText(QStringLiteral("0"));
-    m_c.rateValue->setToolTip(QString());
-    m_c.rateValue->setPalette(m_plainRatePalette);
-    QFont font = m_c.rateValue->font();
-    font.setBold(false);
-    m_c.rateValue->setFont(font);
+    markRateReadout(QString());
 }
 
 void VideoPart::setSliderQuietly(qint32 at)

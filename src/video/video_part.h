@@ -127,6 +127,7 @@ private:
     void afterMove();
     void offerFileCaptureRate();
     void showRateReadout();
+    void markRateReadout(const QString &filmedRateTip);
     double playbackRate() const;
 
     WindowState &m_state;
