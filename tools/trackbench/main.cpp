@@ -145,7 +145,8 @@ Result track(frmMain &w, const BenchClip &clip, TestPlatform &platform)
     QElapsedTimer clock;
     clock.start();
     w.cmdTrack->click();
-    QTest::qWaitFor([&w] { return !w.state().Tracking; }, 600000);
+    if (!QTest::qWaitFor([&w] { return !w.state().Tracking; }, 600000))
+        std::fprintf(stderr, "tracking had not ended after 10 minutes\n");
     r.seconds = clock.nsecsElapsed() / 1e9;
     r.stop = w.tracking().lastStop();
     r.stopFrame = w.ctrlSlider->value();
