@@ -55,7 +55,7 @@ QPointer<QWidget> &ResultsPart::window(Window which)
     return which == Window::Speed ? m_speed : m_distance;
 }
 
-template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
+template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
 {
     // Every command starts from a new window.
     if (slot)
@@ -79,7 +79,7 @@ template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot, int r
                                 m_c.window->palette().color(QPalette::Window));
     m_length.clearDrawing();
 
-    auto *window = new Window(m_c.window);
+    auto *window = new Form(m_c.window);
     window->setPreview(picture);
     QPointer<QLineEdit> lengthBox(m_c.lengthValue);
     window->setOpeningCheck([lengthBox] {

@@ -50,15 +50,15 @@ public:
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
-    QPointer<QWidget> &window(Window which);
 
 signals:
     void changed();
 
 private:
+    QPointer<QWidget> &window(Window which);
     // `raiseTwips`: how much higher up the main window the window's picture
     // of the video is taken.
-    template <typename Window> void open(QPointer<QWidget> &slot, int raiseTwips);
+    template <typename Form> void open(QPointer<QWidget> &slot, int raiseTwips);
 
     WindowState &m_state;
     DigitizingPart &m_digitizing;
