@@ -107,16 +107,6 @@ void tst_control_states::controlsFollowTheState_data()
                                                "mnuFilePrint+"};
     }
 
-    // Everything was erased during the setting: the length is gone, and the
-    // label says so until the setting ends.
-    WindowState lengthCleared = videoOpen();
-    lengthCleared.LengthSettingMode = LengthPhase::TypingLength;
-    lengthCleared.measurementReplaced();
-    QTest::newRow("length setting, everything erased")
-        << lengthCleared
-        << QStringList{"lblLength=長さは設定されていません", "cmdLength=設定終了",
-                       "txtLengthValue?"};
-
     WindowState lengthSet = videoOpen();
     lengthSet.LengthSettingUsed = true;
     lengthSet.LengthSet = true;
