@@ -58,7 +58,7 @@ QString lengthButtonCaption(const WindowState &s)
 
 ControlState lengthLabel(const WindowState &s)
 {
-    if (s.lengthSetting())
+    if (s.lengthSetting() && !s.LengthClearedDuringSetting)
         return label(captions::lengthInstruction(), kBlue);
     if (s.LengthSet)
         return label(captions::lengthIsSet(), kBlue);

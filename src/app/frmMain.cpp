@@ -138,7 +138,7 @@ void frmMain::composeParts()
     // A new capture rate keeps the points but not the results shown so far;
     // a loaded measurement brings its own rate, which the readout then shows.
     connect(m_video.get(), &VideoPart::frameRateChanged, m_results.get(),
-            &ResultsPart::closeWindows);
+            [this] { m_results->closeWindows(ResultsPart::speedFirst()); });
     connect(m_dataFile.get(), &DataFilePart::changed, m_video.get(), &VideoPart::showFrameRate);
 }
 
@@ -244,5 +244,5 @@ void frmMain::runQuit()
     // program from quitting; the old file stays whole.
     saveSettings(measurementState());
     m_video->closePlayer();
-    m_results->closeWindows();
+    m_results->closeWindows(ResultsPart::speedFirst());
 }

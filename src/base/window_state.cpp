@@ -44,6 +44,8 @@ void WindowState::videoClosed()
 
 void WindowState::measurementReplaced()
 {
+    if (lengthSetting())
+        LengthClearedDuringSetting = true;
     AwaitingShakeReference = false;
     Tracking = false;
 }

@@ -42,6 +42,9 @@ struct WindowState
     // The length setting has been used since the last start-up; "設定" then
     // replaces the first caption "長さの設定".
     bool LengthSettingUsed = false;
+    // The measurement, and with it the length, was cleared while the setting
+    // is on: the label then says that no length is set, not what to do.
+    bool LengthClearedDuringSetting = false;
     // Camera-shake correction: the object is clicked, its reference point is
     // awaited on the same frame.
     bool AwaitingShakeReference = false;
@@ -83,7 +86,7 @@ struct WindowState
     // Back to the state after start-up.
     void videoClosed();
     // The measurement was cleared, replaced or its correction switched: no
-    // point is half made any more.
+    // point is half made any more, and no length set.
     void measurementReplaced();
     // Frame-by-frame playback stops whenever the frame is held.
     void holdFrame();

@@ -228,7 +228,7 @@ void DigitizingPart::eraseFramePoint()
 
 void DigitizingPart::eraseAll()
 {
-    emit resultsOutdated();
+    emit resultsOutdated(MeasurementGone::AllPointsErased);
     m_state.measurementReplaced();
     clearMeasurement();
     m_markers.hideTemporaryObjectMarker();
@@ -247,7 +247,7 @@ void DigitizingPart::switchShakeCorrection()
     measurementState().VideoPath = m_video.chosenFilePath();
     m_markers.hideTemporaryObjectMarker();
     resetMarkers();
-    emit resultsOutdated();
+    emit resultsOutdated(MeasurementGone::ShakeCorrectionSwitched);
     m_video.closePlayer();
     emit changed();
 }

@@ -19,6 +19,12 @@ class QLabel;
 class VideoPart;
 struct WindowState;
 
+enum class MeasurementGone
+{
+    AllPointsErased,
+    ShakeCorrectionSwitched,
+};
+
 struct DigitizingControls
 {
     PreviewWidget *preview = nullptr;
@@ -80,8 +86,10 @@ signals:
     void changed();
     // The typed length belongs to the measurement that went.
     void measurementCleared();
-    // Open result windows show a measurement that is gone.
-    void resultsOutdated();
+    // Open result windows show a measurement that is gone: every point was
+    // erased, or the correction was switched (the two close the windows in
+    // different orders).
+    void resultsOutdated(MeasurementGone how);
 
 private:
     void applyKijun(const KijunPlacement &placement);

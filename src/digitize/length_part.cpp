@@ -54,16 +54,16 @@ LengthPart::LengthPart(WindowState &state, VideoPart &video, DigitizingPart &dig
     });
     // Enter in the unit box finishes too; typed units are not added to the list.
     m_c.unit->setInsertPolicy(QComboBox::NoInsert);
+    // The Enter taken here goes no further: a length refused keeps the box
+    // on show, and the same Enter must not finish (and be refused) again.
     EventHook::install(m_c.unit, [this](QEvent *event) {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            // The combo box passes an unused Enter on to itself once more;
-            // only the first, while the box is on show, finishes the setting.
-            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_state.lengthSetting() &&
-                m_c.unit->isVisible())
-                lengthButtonClicked();
-        }
-        return false;
+        if (event->type() != QEvent::KeyPress || !m_state.lengthSetting())
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        lengthButtonClicked();
+        return true;
     });
 }
 
@@ -79,6 +79,7 @@ void LengthPart::start()
 {
     m_state.LengthSettingMode = LengthPhase::FirstPoint;
     m_state.LengthSettingUsed = true;
+    m_state.LengthClearedDuringSetting = false;
     m_state.holdFrame();
     emit changed();
     m_c.lengthValue->setFocus();

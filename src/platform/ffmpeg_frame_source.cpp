@@ -84,6 +84,18 @@ double captureRateOf(const AVFormatContext &format, const AVStream &stream)
     return 0;
 }
 
+// The format's short name ("hevc"); for a format the library does not know,
+// the four characters the file tags it with.
+QString formatName(const AVCodecParameters &parameters)
+{
+    if (parameters.codec_id == AV_CODEC_ID_NONE && parameters.codec_tag != 0) {
+        char tag[AV_FOURCC_MAX_STRING_SIZE] = {};
+        av_fourcc_make_string(tag, parameters.codec_tag);
+        return QString::fromLatin1(tag).trimmed();
+    }
+    return QString::fromLatin1(avcodec_get_name(parameters.codec_id));
+}
+
 } // namespace
 
 FfmpegFrameSource::FfmpegFrameSource() = default;
@@ -127,6 +139,7 @@ void FfmpegFrameSource::close()
     m_path.clear();
     m_streams.clear();
     m_videoIndex = -1;
+    m_undecodableFormat.clear();
     m_lengthSeconds = 0;
     m_frameRate = 0;
     m_captureRate = 0;
@@ -181,8 +194,9 @@ bool FfmpegFrameSource::openContainer()
         return true;
 
     // A video stream without a usable decoder still counts as video; its
-    // frames simply cannot be shown.
+    // frames simply cannot be shown, and its format says why.
     const AVStream *stream = context->streams[m_videoIndex];
+    m_undecodableFormat = formatName(*stream->codecpar);
     const AVCodec *decoder = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!decoder)
         return true;
@@ -195,6 +209,7 @@ bool FfmpegFrameSource::openContainer()
     if (avcodec_open2(codec.get(), decoder, nullptr) < 0)
         return true;
     m_codec = std::move(codec);
+    m_undecodableFormat.clear();
     return true;
 }
 

@@ -42,6 +42,7 @@ public:
     QString path() const override { return m_path; }
 
     QVector<StreamKind> streams() const override { return m_streams; }
+    QString undecodableFormat() const override { return m_undecodableFormat; }
     double streamLengthSeconds() const override { return m_lengthSeconds; }
     double frameRate() const override { return m_frameRate; }
     double captureRate() const override { return m_captureRate; }
@@ -124,6 +125,7 @@ private:
     // What the file says, read once at open().
     QVector<StreamKind> m_streams;
     int m_videoIndex = -1;
+    QString m_undecodableFormat;
     double m_lengthSeconds = 0;
     double m_frameRate = 0;
     double m_captureRate = 0;

@@ -52,6 +52,11 @@ public:
     // attached to audio files count as Other, not Video.
     virtual QVector<StreamKind> streams() const = 0;
     bool hasVideo() const { return streams().contains(StreamKind::Video); }
+    // The name of the video stream's format when no decoder here can read it
+    // ("hevc" on a system without one, or the file's own tag for a format
+    // unknown to the decoder library); empty when it can be decoded or there
+    // is no video stream. Such a file has a video that cannot be shown.
+    virtual QString undecodableFormat() const { return {}; }
 
     // Length of the video stream in seconds (0 without one).
     virtual double streamLengthSeconds() const = 0;

@@ -21,4 +21,18 @@ QImage previewPicture(const QImage &rendered, QSize box, int raise, const QColor
     return picture;
 }
 
+QImage fittedPicture(const QImage &picture, QSize size, const QColor &background)
+{
+    if (picture.isNull() || size.isEmpty())
+        return picture;
+    QImage scaled = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(1); // drawn pixel for pixel
+    QImage fitted(size, QImage::Format_RGB32);
+    fitted.fill(background);
+    QPainter painter(&fitted);
+    painter.drawImage(
+        QPoint((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2), scaled);
+    return fitted;
+}
+
 } // namespace results

@@ -18,4 +18,10 @@ namespace results {
 // background above it, and loses as much at the bottom.
 QImage previewPicture(const QImage &rendered, QSize box, int raise, const QColor &background);
 
+// `picture` scaled evenly to fit `size` (in the picture's own pixels, so
+// that a picture of the screen's density stays sharp), centred on
+// `background`: the result window's box is a little wider than 4:3, and a
+// round ball stays round in it.
+QImage fittedPicture(const QImage &picture, QSize size, const QColor &background);
+
 } // namespace results

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/qt_named_menus.h"
+#include "results/preview_picture.h"
 #include "results/result_display.h"
 #include "results/result_graph_widget.h"
 #include "results/result_opening.h"
@@ -189,15 +190,15 @@ void ResultWindow::showPreview()
     if (m_preview.isNull())
         return;
     // The picture has the shape of the main window's picture region
-    // (results/preview_picture.h) and is drawn into the box as a whole, so
-    // the video in it keeps its own shape. Scaled to the screen's pixels, not
-    // to logical ones: on a screen scaled to 200 % a picture of the logical
-    // size would be blown up and blurred.
+    // (results/preview_picture.h) and is scaled evenly into the box, so the
+    // video in it keeps its own shape. Scaled to the screen's pixels, not to
+    // logical ones: on a screen scaled to 200 % a picture of the logical size
+    // would be blown up and blurred.
     const QSize size(3315 / Twips, 2355 / Twips);
     const qreal ratio = Picture3->devicePixelRatioF();
-    QImage picture =
-        m_preview.scaled(QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)),
-                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage picture = results::fittedPicture(
+        m_preview, QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)),
+        Picture3->palette().color(QPalette::Window));
     picture.setDevicePixelRatio(ratio);
     Picture3->setPixmap(QPixmap::fromImage(picture));
 }

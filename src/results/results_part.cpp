@@ -25,7 +25,9 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.distanceCommand, &QAction::triggered, this, &ResultsPart::showDistance);
     connect(m_c.speedButton, &QAbstractButton::clicked, this, &ResultsPart::showSpeed);
     connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
-    connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, &ResultsPart::closeWindows);
+    connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, [this](MeasurementGone how) {
+        closeWindows(how == MeasurementGone::AllPointsErased ? distanceFirst() : speedFirst());
+    });
 }
 
 void ResultsPart::showSpeed()
@@ -40,15 +42,20 @@ void ResultsPart::showDistance()
     emit changed();
 }
 
-void ResultsPart::closeWindows()
+void ResultsPart::closeWindows(const QList<Window> &order)
 {
-    for (QPointer<QWidget> *window : {&m_distance, &m_speed}) {
-        if (*window)
-            (*window)->close();
+    for (Window which : order) {
+        if (const QPointer<QWidget> &open = window(which))
+            open->close();
     }
 }
 
-template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
+QPointer<QWidget> &ResultsPart::window(Window which)
+{
+    return which == Window::Speed ? m_speed : m_distance;
+}
+
+template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
 {
     // Every command starts from a new window.
     if (slot)
@@ -61,15 +68,18 @@ template <typename Window> void ResultsPart::open(QPointer<QWidget> &slot, int r
         return;
     }
 
-    // The picture is taken with every plotted point on it.
-    if (m_state.DataOpened)
+    // The picture is taken with every plotted point on it, and with "基準"
+    // where the window now puts it.
+    if (m_state.DataOpened) {
         m_digitizing.showAllMarkers();
+        emit changed();
+    }
     const QImage picture =
         results::previewPicture(m_c.preview->renderedPicture(), previewBox(), raiseTwips / 15,
                                 m_c.window->palette().color(QPalette::Window));
     m_length.clearDrawing();
 
-    auto *window = new Window(m_c.window);
+    auto *window = new Form(m_c.window);
     window->setPreview(picture);
     QPointer<QLineEdit> lengthBox(m_c.lengthValue);
     window->setOpeningCheck([lengthBox] {

@@ -2,6 +2,7 @@
 // The main window's two result commands: the checks, a picture of the
 // preview with every point on it, and a fresh result window each time.
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -35,8 +36,17 @@ public:
 
     void showSpeed();    // "時間と速さの結果表示(&S)" and "速さ"
     void showDistance(); // "時間と移動距離の結果表示(&D)" and "距離"
-    // The distance window, then the speed window, closed if open.
-    void closeWindows();
+    enum class Window
+    {
+        Speed,
+        Distance,
+    };
+    // The windows of `order` that are open, closed in that order: quitting
+    // and switching camera-shake correction close the speed window first,
+    // erasing every point the distance window first.
+    void closeWindows(const QList<Window> &order);
+    static QList<Window> speedFirst() { return {Window::Speed, Window::Distance}; }
+    static QList<Window> distanceFirst() { return {Window::Distance, Window::Speed}; }
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
@@ -45,9 +55,10 @@ signals:
     void changed();
 
 private:
+    QPointer<QWidget> &window(Window which);
     // `raiseTwips`: how much higher up the main window the window's picture
     // of the video is taken.
-    template <typename Window> void open(QPointer<QWidget> &slot, int raiseTwips);
+    template <typename Form> void open(QPointer<QWidget> &slot, int raiseTwips);
 
     WindowState &m_state;
     DigitizingPart &m_digitizing;

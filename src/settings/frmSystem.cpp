@@ -137,7 +137,11 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
 
 void frmSystem::selectCurrentValues()
 {
-    const MeasurementState &state = measurementState();
+    selectValuesOf(measurementState());
+}
+
+void frmSystem::selectValuesOf(const MeasurementState &state)
+{
     for (int i = 0; i < SettingCount; ++i) {
         const SettingOption &option = settingOptions()[i];
         const int selected = selectionForValue(option, state.*option.field);
@@ -186,13 +190,12 @@ void frmSystem::cmdOk_Click()
 
 void frmSystem::cmdStandard_Click()
 {
-    // The password is not a setting: it stays as it is.
+    // Only the buttons: the settings change on "O  K", so that "キャンセル"
+    // after this leaves the teacher's settings, the main window and the file
+    // as they were.
     MeasurementState defaults;
     applyDefaultSettings(defaults);
-    MeasurementState &state = measurementState();
-    for (const SettingOption &option : settingOptions())
-        state.*option.field = defaults.*option.field;
-    selectCurrentValues();
+    selectValuesOf(defaults);
 }
 
 void frmSystem::cmdCancel_Click()

@@ -2,8 +2,8 @@
 // The environment settings dialog: seven arrays of option buttons, one per
 // setting, spread over five tabs. "O  K" takes the choices into the settings,
 // brings the main window's commands into line with them and writes the
-// settings file; "初期設定" resets the settings to their defaults at once;
-// "キャンセル" just closes. Opened only by the password dialog.
+// settings file; "初期設定" selects the defaults' buttons; "キャンセル" just
+// closes, leaving the settings as they were. Opened only by the password dialog.
 //
 // Option buttons of an array are named "<array>_<index>" (optPrint_0 ..
 // optPrint_3); the members optDisp1 ... optTrack hold them by index.
@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <array>
 
+struct MeasurementState;
 class QButtonGroup;
 class QGroupBox;
 class QPushButton;
@@ -57,6 +58,7 @@ private:
     void buildControls();
     void buildFrame(int setting, const QRect &geometryTwips);
     void selectCurrentValues();
+    void selectValuesOf(const MeasurementState &state);
 
     void Tab1_Click(int tab);
     void cmdOk_Click();

@@ -34,6 +34,7 @@ public:
     QString path() const override { return m_front.path(); }
 
     QVector<StreamKind> streams() const override { return m_front.streams(); }
+    QString undecodableFormat() const override { return m_front.undecodableFormat(); }
     double streamLengthSeconds() const override { return m_front.streamLengthSeconds(); }
     double frameRate() const override { return m_front.frameRate(); }
     double captureRate() const override { return m_front.captureRate(); }

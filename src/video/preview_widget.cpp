@@ -46,6 +46,11 @@ QImage PreviewWidget::renderedPicture()
     picture.fill(Qt::white);
     QPainter painter(&picture);
     paintContent(painter);
+    // Labels laid over the picture ("基準") are part of what is seen.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden())
+            child->render(&painter, child->pos());
+    }
     return picture;
 }
 

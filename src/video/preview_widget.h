@@ -32,8 +32,9 @@ public:
     // Painted after the frame on every repaint (markers, rubber band).
     void setOverlayPainter(std::function<void(QPainter &)> painter);
 
-    // The frame with the overlay as the user sees it, at the screen's pixel
-    // density (its logical size is the widget's).
+    // The frame with the overlay and the widgets laid over it as the user
+    // sees them, at the screen's pixel density (its logical size is the
+    // widget's).
     QImage renderedPicture();
 
 signals:

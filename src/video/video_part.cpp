@@ -33,6 +33,16 @@ const QString kVideoFilters =
                    "スマートフォン・カメラの映像 (*.mp4 *.m4v *.mkv *.webm *.wmv *.3gp);;"
                    "すべてのファイル (*)");
 const QString kNoVideo = QStringLiteral("選択したファイルは映像が含まれていません");
+
+// Why a file gives no picture: it holds a video in a format that cannot be
+// shown here (named, so that it can be converted), or no video at all.
+QString refusalOf(const FrameSource &source)
+{
+    const QString format = source.hasVideo() ? source.undecodableFormat() : QString();
+    if (format.isEmpty())
+        return kNoVideo;
+    return QStringLiteral("この映像の形式（%1）は表示できません。").arg(format);
+}
 // The rate readout while times follow a filming rate that is not the file's.
 const QColor kFilmedRateColour(192, 64, 0);
 
@@ -125,7 +135,8 @@ bool VideoPart::openVideoFile(const QString &path)
         first = source->frame(0, m_c.preview->framePixelSize(size));
     }
     if (first.isNull()) {
-        platform().prompts->message(kNoVideo, Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        platform().prompts->message(refusalOf(*source), Prompts::Buttons::Ok,
+                                    Prompts::Icon::Exclamation);
         return false;
     }
 

@@ -268,21 +268,40 @@ private slots:
         const QImage shown = w().picPreview->renderedPicture();
         QVERIFY(QColor(shown.pixel(320, 240)) != QColor(Qt::red));
     }
+    // Finishing by the button, by Enter in the length box or by Enter in the
+    // unit box: a length too long is refused once, and the setting stays on.
+    void tooLongALengthKeepsTheModeOn_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("button") << 0;
+        QTest::newRow("Enter in the length box") << 1;
+        QTest::newRow("Enter in the unit box") << 2;
+    }
     void tooLongALengthKeepsTheModeOn()
     {
+        QFETCH(int, how);
+        const auto finish = [this, how] {
+            if (how == 0)
+                w().cmdLength->click();
+            else
+                QTest::keyClick(how == 1 ? static_cast<QWidget *>(w().txtLengthValue)
+                                         : static_cast<QWidget *>(w().cmbTanni),
+                                Qt::Key_Return);
+        };
         w().cmdLength->click();
         click(3, 4);
         click(33, 44);
         QTest::keyClicks(w().txtLengthValue, QStringLiteral("40000"));
-        w().cmdLength->click();
+        finish();
         QCOMPARE(m_platform->prompts->texts(), QStringList{ReferenceLength::tooLongMessage()});
         QVERIFY(w().state().lengthSetting());
         QCOMPARE(measurementState().RefLengthPixels, 0.0f);
         QCOMPARE(measurementState().RefLengthValue, qint16(0));
         w().txtLengthValue->setText(QStringLiteral("4"));
-        w().cmdLength->click();
+        finish();
         QVERIFY(!w().state().lengthSetting());
         QCOMPARE(measurementState().RefLengthPixels, 50.0f);
+        QCOMPARE(m_platform->prompts->shown.size(), 1);
     }
 
     void enterInTheUnitBoxFinishes()
@@ -439,6 +458,33 @@ private slots:
         QCOMPARE(w().lblLength->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QCOMPARE(w().digitizing().markers().count(), 0);
         QTRY_VERIFY(!w().results().speedWindow());
+    }
+
+    // Erasing everything during a length setting takes the length with it:
+    // the label says so until the setting is finished or started again.
+    void erasingAllDuringALengthSetting()
+    {
+        const auto label = [this] {
+            return std::pair(w().lblLength->text(),
+                             w().lblLength->palette().color(QPalette::WindowText));
+        };
+        const QColor red(255, 0, 0);
+        const QColor blue(0, 0, 255);
+        w().cmdLength->click();
+        click(10, 10);
+        w().mnuEditAll->trigger(); // answered yes
+        QCOMPARE(label(), std::pair(QStringLiteral("長さは設定されていません"), red));
+        click(10, 20);
+        QVERIFY(w().state().lengthSetting());
+        QCOMPARE(label(), std::pair(QStringLiteral("長さは設定されていません"), red));
+
+        w().txtLengthValue->setText(QStringLiteral("5"));
+        w().cmdLength->click();
+        QCOMPARE(label(), std::pair(QStringLiteral("長さは設定されています"), blue));
+        w().cmdLength->click();
+        QCOMPARE(
+            label().first,
+            QStringLiteral("　映像の画面から基準となる２点クリックし、長さを入力してください。"));
     }
 
     void allPointsDisplayLocksNavigation()

@@ -268,19 +268,23 @@ void TestFfmpegFrameSource::badInput_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<bool>("video");
+    QTest::addColumn<QString>("format"); // named when it cannot be decoded
 
-    auto row = [](const char *name, ClipKind kind, bool opens, bool video) {
+    auto row = [](const char *name, ClipKind kind, bool opens, bool video,
+                  const QString &format = QString()) {
         const QString file = ClipMaker::path(kind);
-        QTest::newRow(name) << file << opens << video;
+        QTest::newRow(name) << file << opens << video << format;
     };
     row("zero bytes", ClipKind::ZeroBytes, false, false);
     row("text named .avi", ClipKind::TextAsAvi, false, false);
     row("truncated MOV without its index", ClipKind::TruncatedMov, false, false);
     row("sound only", ClipKind::AudioOnly, true, false);
     row("video stream without frames", ClipKind::NoVideoPackets, true, true);
-    row("video stream without decoder", ClipKind::UnknownCodec, true, true);
-    QTest::newRow("missing file") << ClipMaker::dataDir() + "/no such file.avi" << false << false;
-    QTest::newRow("a folder") << ClipMaker::dataDir() << false << false;
+    row("codec tag nobody knows", ClipKind::UnknownCodec, true, true, QStringLiteral("QQQQ"));
+    row("known format without decoder", ClipKind::NoDecoder, true, true, QStringLiteral("avs2"));
+    QTest::newRow("missing file") << ClipMaker::dataDir() + "/no such file.avi" << false << false
+                                  << QString();
+    QTest::newRow("a folder") << ClipMaker::dataDir() << false << false << QString();
 }
 
 // Files that are no usable video: a clean answer, quickly, and no picture.
@@ -289,6 +293,7 @@ void TestFfmpegFrameSource::badInput()
     QFETCH(QString, file);
     QFETCH(bool, opens);
     QFETCH(bool, video);
+    QFETCH(QString, format);
     QVERIFY2(!file.isEmpty(), qPrintable(ClipMaker::lastError()));
 
     QElapsedTimer clock;
@@ -296,6 +301,7 @@ void TestFfmpegFrameSource::badInput()
     FfmpegFrameSource source;
     QCOMPARE(source.open(file), opens);
     QCOMPARE(source.hasVideo(), video);
+    QCOMPARE(source.undecodableFormat(), format);
     QVERIFY(source.frame(0, QSize(160, 120)).isNull());
     QVERIFY(source.frame(source.frameCount(), QSize(160, 120)).isNull());
     QVERIFY(source.frameAtTime(1e9, QSize(160, 120)).isNull());

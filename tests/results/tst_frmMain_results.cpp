@@ -5,12 +5,14 @@
 #include "app/frmMain.h"
 #include "base/measurement_state.h"
 #include "clip_maker.h"
+#include "digitize/digitizing_part.h"
 #include "platform/frame_source.h"
 #include "recording_platform.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
 #include "results/preview_picture.h"
 #include "results/results_part.h"
+#include "video/preview_widget.h"
 
 #include <QAction>
 #include <QLabel>
@@ -49,6 +51,28 @@ QRect darkArea(const QLabel *picture)
     return area;
 }
 
+// Stand-ins for the result windows that note the order they are closed in.
+class CloseRecorder : public QObject
+{
+public:
+    QStringList closed;
+    QWidget *window(const QString &name)
+    {
+        auto *window = new QWidget;
+        window->setObjectName(name);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->installEventFilter(this);
+        window->show();
+        return window;
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            closed.append(watched->objectName());
+        return false;
+    }
+};
+
 } // namespace
 
 class TestFrmMainResults : public QObject
@@ -72,6 +96,9 @@ private slots:
     void pictureKeepsTheVideosShape_data();
     void pictureKeepsTheVideosShape();
     void fourByThreeVideoFillsThePicture();
+    void pictureShowsTheKijunLabel();
+    void closingOrder_data();
+    void closingOrder();
 
 private:
     std::unique_ptr<TestPlatform> m_platform;
@@ -181,12 +208,16 @@ void TestFrmMainResults::pictureKeepsTheVideosShape()
     auto *distance = qobject_cast<frmResult2 *>(m_main->results().distanceWindow().data());
     QVERIFY(speed && distance);
 
-    // The picture region is a little wider than 4:3, as it always was; the
-    // disc stays round within that.
+    // The picture region is a little wider than 4:3; the preview is scaled
+    // into it evenly, so the disc stays round to a pixel.
     const QRect disc = darkArea(speed->Picture3);
     QVERIFY(disc.height() > 40);
-    const double shape = double(disc.width()) / disc.height();
-    QVERIFY2(shape > 0.95 && shape < 1.1, qPrintable(QString::number(shape)));
+    QVERIFY2(qAbs(disc.width() - disc.height()) <= 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(disc.width()).arg(disc.height())));
+    // ... and sits in the middle, as in the video.
+    const QSizeF picture = speed->Picture3->pixmap().deviceIndependentSize();
+    QVERIFY(qAbs(QRectF(disc).center().x() - picture.width() / 2) <= 1.0);
+    QVERIFY(qAbs(QRectF(disc).center().y() - picture.height() / 2) <= 1.0);
 
     // The distance window's picture is taken 150 twips (10 pixels) higher:
     // the disc sits that much lower in it, scaled like the rest.
@@ -208,6 +239,60 @@ void TestFrmMainResults::fourByThreeVideoFillsThePicture()
     QImage rendered(previewBox(), QImage::Format_RGB32);
     rendered.fill(Qt::darkGreen);
     QCOMPARE(results::previewPicture(rendered, previewBox(), 0, Qt::white), rendered);
+}
+
+// With camera-shake correction on, the picture shows "基準" beside the last
+// reference point, as the preview does.
+void TestFrmMainResults::pictureShowsTheKijunLabel()
+{
+    const QString clip = ClipMaker::path(ClipKind::AviMjpeg25);
+    QVERIFY2(!clip.isEmpty(), qPrintable(ClipMaker::lastError()));
+    m_platform->fileDialogs->openNames << clip;
+    m_main->mnuFileOpen->trigger();
+    m_main->mnuSystemChenge->trigger(); // answered yes
+    QVERIFY(m_main->state().ShakeCorrectionOn);
+    plot(3);
+    for (int r = 1; r <= 3; ++r) {
+        measurementState().PointTable[r][4] = qint16(300 + 10 * r);
+        measurementState().PointTable[r][5] = 200;
+    }
+    m_main->digitizing().prepareMarkers();
+    m_main->txtLengthValue->setText(QStringLiteral("10"));
+    m_main->cmdSpd->click();
+    auto *speed = qobject_cast<frmResult1 *>(m_main->results().speedWindow().data());
+    QVERIFY(speed);
+
+    QLabel *kijun = m_main->lblKijun;
+    QVERIFY(kijun->isVisibleTo(m_main->picPreview));
+    QCOMPARE(kijun->pos(), QPoint(340, 200));
+    const QImage label = kijun->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(speed->preview().copy(kijun->geometry()).convertToFormat(QImage::Format_RGB32), label);
+}
+
+void TestFrmMainResults::closingOrder_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("order");
+    const QStringList speedFirst{"speed", "distance"};
+    QTest::newRow("quit") << "quit" << speedFirst;
+    QTest::newRow("camera-shake switch") << "shake" << speedFirst;
+    QTest::newRow("erase all") << "erase" << QStringList{"distance", "speed"};
+}
+
+void TestFrmMainResults::closingOrder()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, order);
+    CloseRecorder recorder;
+    m_main->results().speedWindow() = recorder.window(QStringLiteral("speed"));
+    m_main->results().distanceWindow() = recorder.window(QStringLiteral("distance"));
+    if (command == QLatin1String("quit"))
+        QVERIFY(m_main->close()); // answered yes
+    else if (command == QLatin1String("shake"))
+        m_main->mnuSystemChenge->trigger();
+    else
+        m_main->mnuEditAll->trigger();
+    QCOMPARE(recorder.closed, order);
 }
 
 QTEST_MAIN(TestFrmMainResults)

@@ -324,6 +324,11 @@ bool make(ClipKind kind, const QString &target)
         return runFfmpeg(QStringList{"-f", "lavfi", "-i", "color=c=gray:s=160x120:r=25:d=1"} +
                          MjpegArgs + QStringList{"-f", "avi", target}) &&
                replaceBytes(target, "MJPG", "QQQQ");
+    case ClipKind::NoDecoder:
+        // The tag of a format FFmpeg knows by name but cannot decode.
+        return runFfmpeg(QStringList{"-f", "lavfi", "-i", "color=c=gray:s=160x120:r=25:d=1"} +
+                         MjpegArgs + QStringList{"-f", "avi", target}) &&
+               replaceBytes(target, "MJPG", "AVS2");
     case ClipKind::FallingBall240:
         return makeFallingBall(target);
     default:
@@ -394,6 +399,8 @@ ClipSpec ClipMaker::spec(ClipKind kind)
         return {"no_video_packets.avi", 0, 0, 1, QSize()};
     case ClipKind::UnknownCodec:
         return {"unknown_codec.avi", 0, 0, 1, QSize()};
+    case ClipKind::NoDecoder:
+        return {"no_decoder.avi", 0, 0, 1, QSize()};
     }
     return {};
 }
@@ -401,11 +408,12 @@ ClipSpec ClipMaker::spec(ClipKind kind)
 QString ClipMaker::name(ClipKind kind)
 {
     static const char *const names[] = {
-        "AviMjpeg25",   "AviMpeg4_2997",   "MpegPs1_25",     "MpegPs2_2997", "MovH264_60",
-        "Mp4H264_240",  "MovHevc30",       "Wide16x9",       "Rotated90",    "Rotated180",
-        "Rotated270",   "NonSquarePixels", "JapaneseName",   "MkvH264_2997", "AudioOnly",
-        "ZeroBytes",    "TextAsAvi",       "TruncatedAvi",   "TruncatedMov", "NoVideoPackets",
-        "UnknownCodec", "VariableRate",    "FallingBall240", "CircleWide",   "CirclePortrait"};
+        "AviMjpeg25",    "AviMpeg4_2997",   "MpegPs1_25",   "MpegPs2_2997",   "MovH264_60",
+        "Mp4H264_240",   "MovHevc30",       "Wide16x9",     "Rotated90",      "Rotated180",
+        "Rotated270",    "NonSquarePixels", "JapaneseName", "MkvH264_2997",   "AudioOnly",
+        "ZeroBytes",     "TextAsAvi",       "TruncatedAvi", "TruncatedMov",   "NoVideoPackets",
+        "UnknownCodec",  "NoDecoder",       "VariableRate", "FallingBall240", "CircleWide",
+        "CirclePortrait"};
     static_assert(sizeof(names) / sizeof(names[0]) == int(ClipKind::CirclePortrait) + 1);
     return QString::fromLatin1(names[int(kind)]);
 }

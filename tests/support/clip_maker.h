@@ -42,6 +42,7 @@ enum class ClipKind
     TruncatedMov,   // the first half of MovH264_60 (its index is at the end)
     NoVideoPackets, // AVI with a Motion JPEG stream in its header but no frames
     UnknownCodec,   // AVI whose video stream has a codec tag no decoder knows
+    NoDecoder,      // AVI whose video stream is AVS2, a format without a decoder here
 
     // Numbered, but frame n is not at n / rate: frames 0..29 are 1/30 s apart,
     // frames 30..59 2/30 s apart (MP4, H.264, about 20 fps on average).

@@ -380,18 +380,25 @@ void tst_frmMain_video::closeReturnsToStartUpState()
 
 void tst_frmMain_video::badFilesLeaveOpenVideo_data()
 {
+    // A video stream that cannot be decoded is named by its format (or by
+    // the file's tag for it when FFmpeg does not know it at all).
     QTest::addColumn<int>("kind");
-    QTest::newRow("audio only") << int(ClipKind::AudioOnly);
-    QTest::newRow("zero bytes") << int(ClipKind::ZeroBytes);
-    QTest::newRow("text named .avi") << int(ClipKind::TextAsAvi);
-    QTest::newRow("video stream without frames") << int(ClipKind::NoVideoPackets);
-    QTest::newRow("unknown codec") << int(ClipKind::UnknownCodec);
-    QTest::newRow("MOV cut before its index") << int(ClipKind::TruncatedMov);
+    QTest::addColumn<QString>("message");
+    QTest::newRow("audio only") << int(ClipKind::AudioOnly) << kNoVideo;
+    QTest::newRow("zero bytes") << int(ClipKind::ZeroBytes) << kNoVideo;
+    QTest::newRow("text named .avi") << int(ClipKind::TextAsAvi) << kNoVideo;
+    QTest::newRow("video stream without frames") << int(ClipKind::NoVideoPackets) << kNoVideo;
+    QTest::newRow("unknown codec") << int(ClipKind::UnknownCodec)
+                                   << QStringLiteral("この映像の形式（QQQQ）は表示できません。");
+    QTest::newRow("codec without decoder")
+        << int(ClipKind::NoDecoder) << QStringLiteral("この映像の形式（avs2）は表示できません。");
+    QTest::newRow("MOV cut before its index") << int(ClipKind::TruncatedMov) << kNoVideo;
 }
 
 void tst_frmMain_video::badFilesLeaveOpenVideo()
 {
     QFETCH(int, kind);
+    QFETCH(QString, message);
     const QString good = clip(ClipKind::AviMjpeg25);
     const QString bad = clip(ClipKind(kind));
     QVERIFY(!bad.isEmpty());
@@ -402,7 +409,7 @@ void tst_frmMain_video::badFilesLeaveOpenVideo()
     FrameSource *source = w().video().frameSource();
 
     open(bad);
-    QCOMPARE(m_platform->prompts->texts(), QStringList{kNoVideo});
+    QCOMPARE(m_platform->prompts->texts(), QStringList{message});
     QCOMPARE(m_platform->prompts->shown.constFirst().icon, Prompts::Icon::Exclamation);
     QCOMPARE(w().windowTitle(), QStringLiteral("キネモ　") + good);
     QCOMPARE(w().video().frameSource(), source);
