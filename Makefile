@@ -4,6 +4,7 @@
 #                with AddressSanitizer and UndefinedBehaviorSanitizer in a second
 #                folder and run every test there (any report fails the run)
 #   make fuzz  - build the fuzz targets with clang and run each for FUZZ_SECONDS
+#   make package - build build/kinemo_<version>_amd64.deb and check it (lintian)
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
@@ -16,7 +17,7 @@ SANITIZE_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 
-.PHONY: deps configure build run test test-sanitize fuzz clean
+.PHONY: deps configure build run test test-sanitize fuzz package clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -52,6 +53,10 @@ fuzz: deps
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINEMO_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target package
+	bash scripts/check-package.sh $(BUILD) "$$(ls -t $(BUILD)/kinemo_*_amd64.deb | head -n 1)"
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

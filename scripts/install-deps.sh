@@ -7,11 +7,12 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6
   qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  desktop-file-utils appstream lintian dpkg-dev file
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   libopencv-imgproc-dev
   gstreamer1.0-libav gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
-  fonts-noto-cjk xvfb x11-utils imagemagick xdg-utils
+  fonts-noto-cjk xvfb x11-utils imagemagick xdg-utils man-db
   clang libclang-rt-14-dev
 )
 

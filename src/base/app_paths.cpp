@@ -1,11 +1,14 @@
 #include "base/app_paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
 
 const QString kSettingsFileName = QStringLiteral("/kinmo.txt");
+const QString kHelpFileName = QStringLiteral("/kinhelp.html");
 
 QString &folderOverride()
 {
@@ -17,6 +20,12 @@ QString &configOverride()
 {
     static QString folder;
     return folder;
+}
+
+QString &classFileOverride()
+{
+    static QString path;
+    return path;
 }
 
 } // namespace
@@ -45,9 +54,31 @@ void setUserConfigFolder(const QString &folder)
     configOverride() = folder;
 }
 
+QString installedDataFolder()
+{
+    return QDir::cleanPath(programFolder() + QStringLiteral("/../share/kinemo"));
+}
+
+bool programIsInstalled()
+{
+    return QFileInfo(installedDataFolder()).isDir();
+}
+
+QString classSettingsFilePath()
+{
+    if (!classFileOverride().isEmpty())
+        return classFileOverride();
+    return QStringLiteral("/etc/kinemo") + kSettingsFileName;
+}
+
+void setClassSettingsFilePath(const QString &path)
+{
+    classFileOverride() = path;
+}
+
 QString settingsFilePath()
 {
-    return programFolder() + kSettingsFileName;
+    return programIsInstalled() ? classSettingsFilePath() : programFolder() + kSettingsFileName;
 }
 
 QString userSettingsFilePath()
@@ -59,5 +90,9 @@ QString userSettingsFilePath()
 
 QString helpFilePath()
 {
-    return programFolder() + QStringLiteral("/kinhelp.html");
+    const QString beside = programFolder() + kHelpFileName;
+    const QString installed = installedDataFolder() + kHelpFileName;
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return installed;
+    return beside;
 }

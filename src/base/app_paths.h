@@ -1,7 +1,9 @@
 #pragma once
-// Where the program keeps its own files: the help page lives in the
-// program's folder; the settings file there or in the user's own
-// configuration folder (see settings/settings_file.h for which is used).
+// Where the program keeps its own files. Run from a build folder, its help
+// page and shared settings file are beside it. Installed under <prefix>/bin,
+// its files are in <prefix>/share/kinemo, the class-wide settings in
+// /etc/kinemo, and it writes only to the user's own configuration folder
+// (see settings/settings_file.h for which settings file is used).
 
 #include <QString>
 
@@ -16,6 +18,20 @@ QString userConfigFolder();
 // the real one.
 void setUserConfigFolder(const QString &folder);
 
-QString settingsFilePath();     // <program folder>/kinmo.txt
+// <program folder>/../share/kinemo; the program counts as installed when
+// that folder exists.
+QString installedDataFolder();
+bool programIsInstalled();
+
+// The class-wide settings an administrator places for every user of an
+// installed program: /etc/kinemo/kinmo.txt. Tests point it elsewhere.
+QString classSettingsFilePath();
+void setClassSettingsFilePath(const QString &path);
+
+// The shared settings file: <program folder>/kinmo.txt in a build folder,
+// classSettingsFilePath() for an installed program.
+QString settingsFilePath();
 QString userSettingsFilePath(); // <user's configuration folder>/kinmo.txt
-QString helpFilePath();         // <program folder>/kinhelp.html
+// kinhelp.html beside the program, else in the installed data folder; the
+// one beside the program when neither exists.
+QString helpFilePath();

@@ -16,9 +16,10 @@
 namespace {
 
 const QString kAppTitle = QStringLiteral("キネモ");
-constexpr int kMajor = 2;
-constexpr int kMinor = 0;
-constexpr int kRevision = 0;
+// The version of the project, the same one the package and its metainfo carry.
+constexpr int kMajor = KINEMO_VERSION_MAJOR;
+constexpr int kMinor = KINEMO_VERSION_MINOR;
+constexpr int kRevision = KINEMO_VERSION_PATCH;
 
 QPointer<frmAbout> &instance()
 {

@@ -146,16 +146,14 @@ SettingsReadResult loadSettings(MeasurementState &state)
 
 namespace {
 
-// What a start reads while the user has no file of their own: the file
-// beside the program, or the defaults.
+// What a start reads while the user has no file of their own: the shared
+// file, or the defaults. Compared as read, not byte for byte, so that a file
+// written by hand or by an older version (seven lines) counts as the same.
 QByteArray sharedSettings()
 {
-    QFile file(settingsFilePath());
-    if (file.exists())
-        return file.open(QIODevice::ReadOnly) ? file.read(64 * 1024) : QByteArray();
-    MeasurementState defaults;
-    applyDefaultSettings(defaults);
-    return formatSettings(defaults);
+    MeasurementState shared;
+    readSettingsFile(settingsFilePath(), shared);
+    return formatSettings(shared);
 }
 
 } // namespace
@@ -163,15 +161,18 @@ QByteArray sharedSettings()
 SettingsSaved saveSettings(const MeasurementState &state)
 {
     const QString own = userSettingsFilePath();
+    const bool hasOwn = !own.isEmpty() && QFileInfo::exists(own);
     QStringList places;
-    if (own.isEmpty() || !QFileInfo::exists(own))
+    // An installed program never writes to its class-wide file, not even
+    // when an administrator runs it.
+    if (!hasOwn && !programIsInstalled())
         places << settingsFilePath();
     if (!own.isEmpty())
         places << own;
 
     SettingsSaved saved;
     for (const QString &path : places) {
-        if (path == own && !saved.failed.isEmpty() && formatSettings(state) == sharedSettings()) {
+        if (path == own && !hasOwn && formatSettings(state) == sharedSettings()) {
             // Unchanged settings are not copied to the user's folder: the
             // user keeps following the class-wide file, should it change.
             saved.ok = true;

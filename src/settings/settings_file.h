@@ -33,14 +33,15 @@ QByteArray formatSettings(const MeasurementState &state);
 bool writeSettingsFile(const QString &path, const MeasurementState &state);
 
 // Where the settings live. They are read from the user's own file
-// (userSettingsFilePath) when it exists, otherwise from the file beside the
-// program, where an administrator may put class-wide defaults, otherwise the
-// defaults apply. They are written beside the program when that works, and
-// to the user's own file when it does not (a program installed in a system
-// folder); settings that are the same as what the next start reads anyway
-// (the class-wide file, or the defaults) are then not written at all. Once
-// the user has a file of their own, that is the file the next start reads,
-// so it is the one written.
+// (userSettingsFilePath) when it exists, otherwise from the shared file
+// (settingsFilePath: beside the program in a build folder, /etc/kinemo for
+// an installed program), where an administrator puts class-wide defaults,
+// otherwise the defaults apply. A program in a build folder writes them
+// beside itself when that works; otherwise, and always when installed, they
+// go to the user's own file, but settings that are the same as what the next
+// start reads anyway (the shared file, or the defaults) are then not written
+// at all. Once the user has a file of their own, that is the file the next
+// start reads, so it is the one written.
 QString settingsPathToRead();
 SettingsReadResult loadSettings(MeasurementState &state);
 

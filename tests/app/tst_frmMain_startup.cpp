@@ -128,22 +128,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
     }
 
-    void firstStartOfAnInstalledProgram()
+    void installedProgramReadsTheClassFileAndWritesOnlyTheUsersOwn()
     {
         TestPlatform platform;
-        // Installed where nothing can be written: a program folder below a
-        // regular file cannot hold any file, even for root.
-        const QString installed = platform.programFolder + "/bin";
+        // Installed: <prefix>/bin/kinemo beside <prefix>/share/kinemo. Its
+        // folder can be written (as by root), yet nothing is written there
+        // nor to the class-wide file; a stray file beside it is not read.
+        const QString bin = platform.programFolder + "/usr/bin";
+        QVERIFY(QDir().mkpath(platform.programFolder + "/usr/share/kinemo"));
+        QVERIFY(QDir().mkpath(bin));
+        setProgramFolder(bin);
+        writeSettings(bin, "stray\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n");
+        const QByteArray classWide("class\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n");
+        const QString etc = QFileInfo(platform.classSettingsFile).absolutePath();
+        QVERIFY(QDir().mkpath(etc));
+        writeSettings(etc, classWide);
         {
-            QFile file(installed);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        setProgramFolder(installed + "/kinemo");
-        {
-            // Nothing changed: nothing is written anywhere.
+            // Unchanged: nothing is written anywhere.
             frmMain w;
-            QCOMPARE(measurementState().SettingsPassword, QStringLiteral("qz47"));
-            QVERIFY(w.mnuFilePrint->isEnabled());
+            QCOMPARE(measurementState().SettingsPassword, QStringLiteral("class"));
+            QVERIFY(!w.mnuFilePrint->isEnabled());
             w.show();
             QVERIFY(w.close());
             QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
@@ -151,7 +155,7 @@ private slots:
         {
             frmMain w;
             measurementState().SettingsPassword = QStringLiteral("sensei1");
-            measurementState().PrintPermission = 3;
+            measurementState().PrintPermission = 0;
             w.show();
             QVERIFY(w.close());
             // Quitting is silent: the settings went to the user's own file.
@@ -161,13 +165,36 @@ private slots:
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(),
-                 QByteArray("sensei1\r\n 0\r\n 0\r\n 3\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
+                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
+        QFile classFile(platform.classSettingsFile);
+        QVERIFY(classFile.open(QIODevice::ReadOnly));
+        QCOMPARE(classFile.readAll(), classWide);
+        QFile stray(bin + "/kinmo.txt");
+        QVERIFY(stray.open(QIODevice::ReadOnly));
+        QVERIFY(stray.readAll().startsWith("stray"));
 
-        // The next start has them.
+        // The next start has the user's own settings, ahead of the class file.
         resetMeasurementState();
         frmMain again;
         QCOMPARE(measurementState().SettingsPassword, QStringLiteral("sensei1"));
-        QVERIFY(!again.mnuFilePrint->isEnabled());
+        QVERIFY(again.mnuFilePrint->isEnabled());
+    }
+
+    void installedProgramWithoutClassFileUsesTheDefaults()
+    {
+        TestPlatform platform;
+        QVERIFY(QDir().mkpath(platform.programFolder + "/share/kinemo"));
+        const QString bin = platform.programFolder + "/bin";
+        QVERIFY(QDir().mkpath(bin));
+        setProgramFolder(bin);
+        frmMain w;
+        QCOMPARE(measurementState().SettingsPassword, QStringLiteral("qz47"));
+        QVERIFY(w.mnuFilePrint->isEnabled());
+        w.show();
+        QVERIFY(w.close());
+        QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
+        QVERIFY(!QFileInfo::exists(platform.classSettingsFile));
+        QVERIFY(!QFileInfo::exists(bin + "/kinmo.txt"));
     }
 
     void usersOwnFileComesFirst()

@@ -44,7 +44,7 @@ void tst_frmAbout::texts()
 {
     frmAbout *dialog = frmAbout::showDialog();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("キネモのﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(dialog->lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.0.0"));
+    QCOMPARE(dialog->lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ " KINEMO_PROJECT_VERSION));
     QCOMPARE(dialog->lblTitle->text(), QStringLiteral("キネモ"));
     const QStringList lines = dialog->lblDescription->text().split(QStringLiteral("\r\n"));
     QVERIFY(lines.size() >= 3);
@@ -81,7 +81,7 @@ void tst_frmAbout::closedDialogIsGoneAndComesBackFresh()
 
     frmAbout *again = frmAbout::showDialog();
     QVERIFY(again->isVisible());
-    QCOMPARE(again->lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.0.0"));
+    QCOMPARE(again->lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ " KINEMO_PROJECT_VERSION));
     QCOMPARE(openDialogs(), 1);
 }
 

@@ -2,6 +2,7 @@
 // question, the all-points display around the printout, and the help page.
 
 #include "app/frmMain.h"
+#include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "print_doubles.h"
 #include "printhelp/frmAbout.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
@@ -29,7 +31,8 @@ private slots:
     void cancelPrintsNothingAndRestoresTheDisplay();
     void failedPrintoutIsReportedAndRestoresTheDisplay();
     void noPrinterSavesThePageAsPdf();
-    void helpOpensThePageBesideTheProgram();
+    void helpOpensThePage_data();
+    void helpOpensThePage();
     void helpFailuresAreMessages();
     void versionItemKeepsOneDialog();
 
@@ -162,17 +165,38 @@ void tst_frmMain_print::noPrinterSavesThePageAsPdf()
     QCOMPARE(qRound(points.width() * 25.4 / 72.0), 257);
 }
 
-void tst_frmMain_print::helpOpensThePageBesideTheProgram()
+void tst_frmMain_print::helpOpensThePage_data()
 {
-    const QString page = m_platform->programFolder + QStringLiteral("/kinhelp.html");
-    QFile file(page);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html></html>");
-    file.close();
+    // Pages present: beside the program (a build folder) and in
+    // ../share/kinemo (an installed program); the page opened.
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("build folder") << true << false << "bin/kinhelp.html";
+    QTest::newRow("installed") << false << true << "share/kinemo/kinhelp.html";
+    QTest::newRow("both: the one beside") << true << true << "bin/kinhelp.html";
+}
+
+void tst_frmMain_print::helpOpensThePage()
+{
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, opened);
+    const QDir root(m_platform->programFolder);
+    QVERIFY(root.mkpath(QStringLiteral("bin")));
+    QVERIFY(root.mkpath(QStringLiteral("share/kinemo")));
+    setProgramFolder(root.filePath(QStringLiteral("bin")));
+    for (const auto &[present, page] : {std::pair{beside, "bin/kinhelp.html"},
+                                        std::pair{installed, "share/kinemo/kinhelp.html"}}) {
+        if (present) {
+            QFile file(root.filePath(QString::fromLatin1(page)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
     frmMain window;
     window.mnuHelpHowto->trigger();
     QCOMPARE(m_platform->prompts->texts(), QStringList());
-    QCOMPARE(m_browser->opened, QStringList{page});
+    QCOMPARE(m_browser->opened, QStringList{root.filePath(opened)});
 }
 
 void tst_frmMain_print::helpFailuresAreMessages()

@@ -69,6 +69,8 @@ TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
     setProgramFolder(programFolder);
     userConfigFolder = m_folder->home.filePath(QStringLiteral(".config/キネモ"));
     setUserConfigFolder(userConfigFolder);
+    classSettingsFile = m_folder->home.filePath(QStringLiteral("etc/kinemo/kinmo.txt"));
+    setClassSettingsFilePath(classSettingsFile);
     resetMeasurementState();
     dialogfolders::forgetAll();
     Platform services;
@@ -84,4 +86,5 @@ TestPlatform::~TestPlatform()
     installPlatform(Platform{});
     setProgramFolder(QString());
     setUserConfigFolder(QString());
+    setClassSettingsFilePath(QString());
 }

@@ -83,6 +83,8 @@ struct TestPlatform
     std::shared_ptr<GrabWindowCapture> windowCapture = std::make_shared<GrabWindowCapture>();
     QString programFolder;
     QString userConfigFolder;
+    // Where an installed program looks for class-wide settings; nothing is there.
+    QString classSettingsFile;
 
 private:
     struct TempDir;
