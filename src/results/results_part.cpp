@@ -9,6 +9,7 @@
 #include "platform/prompts.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/frmResult3.h"
 #include "results/preview_picture.h"
 #include "results/result_opening.h"
 #include "video/preview_widget.h"
@@ -25,6 +26,8 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.distanceCommand, &QAction::triggered, this, &ResultsPart::showDistance);
     connect(m_c.speedButton, &QAbstractButton::clicked, this, &ResultsPart::showSpeed);
     connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
+    connect(m_c.componentsCommand, &QAction::triggered, this, &ResultsPart::showComponents);
+    connect(m_c.componentsButton, &QAbstractButton::clicked, this, &ResultsPart::showComponents);
     connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, &ResultsPart::closeWindows);
 }
 
@@ -40,9 +43,15 @@ void ResultsPart::showDistance()
     emit changed();
 }
 
+void ResultsPart::showComponents()
+{
+    open<frmResult3>(m_components, 0);
+    emit changed();
+}
+
 void ResultsPart::closeWindows()
 {
-    for (QPointer<QWidget> *window : {&m_distance, &m_speed}) {
+    for (QPointer<QWidget> *window : {&m_distance, &m_speed, &m_components}) {
         if (*window)
             (*window)->close();
     }

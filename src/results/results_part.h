@@ -1,5 +1,5 @@
 #pragma once
-// The main window's two result commands: the checks, a picture of the
+// The main window's three result commands: the checks, a picture of the
 // preview with every point on it, and a fresh result window each time.
 
 #include <QObject>
@@ -24,6 +24,8 @@ struct ResultsControls
     QAction *distanceCommand = nullptr;
     QAbstractButton *speedButton = nullptr;
     QAbstractButton *distanceButton = nullptr;
+    QAction *componentsCommand = nullptr;
+    QAbstractButton *componentsButton = nullptr;
 };
 
 class ResultsPart : public QObject
@@ -33,13 +35,16 @@ public:
     ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthPart &length,
                 const ResultsControls &controls, QObject *parent = nullptr);
 
-    void showSpeed();    // "時間と速さの結果表示(&S)" and "速さ"
-    void showDistance(); // "時間と移動距離の結果表示(&D)" and "距離"
-    // The distance window, then the speed window, closed if open.
+    void showSpeed();      // "時間と速さの結果表示(&S)" and "速さ"
+    void showDistance();   // "時間と移動距離の結果表示(&D)" and "距離"
+    void showComponents(); // "速度の成分と加速度(&A)" and "成分"
+    // The distance window, then the speed window, then the components
+    // window, closed if open.
     void closeWindows();
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
+    QPointer<QWidget> &componentsWindow() { return m_components; }
 
 signals:
     void changed();
@@ -55,4 +60,5 @@ private:
     ResultsControls m_c;
     QPointer<QWidget> m_speed;
     QPointer<QWidget> m_distance;
+    QPointer<QWidget> m_components;
 };
