@@ -54,7 +54,7 @@ bool ComponentGraphScales::resetScales()
         if (rowHolds(SpeedScaleTable()[k], m_low, m_high))
             valueRow = k;
     const bool beyond = valueRow == 0;
-    SpeedScaleIndex = qint16(beyond ? SpeedScaleRows : std::min(valueRow + 1, SpeedScaleRows));
+    SpeedScaleIndex = qint16(beyond ? SpeedScaleRows : valueRow);
     redraw();
     return beyond;
 }

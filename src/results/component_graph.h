@@ -34,9 +34,10 @@ class ComponentGraphScales
 {
 public:
     void load(const ComponentResults &results);
-    // The standard view: the smallest scales that hold every value, the
-    // velocity scale one row coarser for room; true when the velocities are
-    // beyond the largest scale (the limit message is then shown).
+    // The standard view: the smallest scales that hold every value (the
+    // velocity axis starts a whole step below the lowest one, which leaves
+    // room); true when the velocities are beyond the largest scale (the
+    // limit message is then shown).
     bool resetScales();
     void timeLonger();   // one time row up, markers move left
     void timeShorter();  // one time row down

@@ -10,6 +10,7 @@
 #include "results/result_table_widget.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -69,6 +70,12 @@ frmResult3::frmResult3(QWidget *parent)
         results::paintComponentGraph(painter, m_scales.graph(), Picture2->valueNumberLeft());
     });
     Label13->setText(QStringLiteral("速度"));
+
+    // The summary's lines are longer than the other windows': they wrap, in
+    // a taller box, with the scale buttons further down.
+    Label11->setWordWrap(true);
+    Label11->setGeometry(8160 / 15, 5280 / 15, 3375 / 15, 1560 / 15);
+    Frame1->move(8160 / 15, 6900 / 15);
 }
 
 results::DataCheck frmResult3::computeResults()
