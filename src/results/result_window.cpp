@@ -1,6 +1,7 @@
 #include "results/result_window.h"
 
 #include "base/measurement_state.h"
+#include "platform/clipboard.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/qt_named_menus.h"
@@ -10,9 +11,7 @@
 #include "results/result_table_widget.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -186,7 +185,8 @@ void ResultWindow::redisplay()
 
 void ResultWindow::copyToClipboard()
 {
-    QGuiApplication::clipboard()->setText(results::tabSeparated(copyTable()));
+    if (platform().clipboard)
+        platform().clipboard->setText(results::tabSeparated(copyTable()));
 }
 
 void ResultWindow::setOpeningCheck(std::function<QString()> check)

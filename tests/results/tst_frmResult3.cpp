@@ -20,10 +20,8 @@
 #include "video/video_part.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -237,13 +235,12 @@ void tst_frmResult3::copiesEveryResultTable()
     w().cmdCmp->click();
     frmResult3 *r = window();
     QVERIFY(r);
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
+    QString &clipboard = m_platform->clipboard->text;
     r->mnuEditCopy->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("時　間 (秒)\t水平 (cm/秒)\t鉛直 (cm/秒)\r\n"
-                                               "0.05\t30.0\t10.0\r\n"
-                                               "0.15\t30.0\t1.0\r\n"
-                                               "0.25\t30.0\t-10.0\r\n"));
+    QCOMPARE(clipboard, QStringLiteral("時　間 (秒)\t水平 (cm/秒)\t鉛直 (cm/秒)\r\n"
+                                       "0.05\t30.0\t10.0\r\n"
+                                       "0.15\t30.0\t1.0\r\n"
+                                       "0.25\t30.0\t-10.0\r\n"));
     // The same through Ctrl+C, the 編集 menu and the table's right-click menu.
     QCOMPARE(r->mnuEditCopy->shortcut(), QKeySequence(QKeySequence::Copy));
     QVERIFY(r->mnuEdit->actions().contains(r->mnuEditCopy));
@@ -264,9 +261,9 @@ void tst_frmResult3::copiesEveryResultTable()
         QVERIFY(window);
         QCOMPARE(window->menuBar()->actions().size(), 3);
         QVERIFY(window->Picture1->actions().contains(window->mnuEditCopy));
-        clipboard->clear();
+        clipboard.clear();
         window->mnuEditCopy->trigger();
-        QStringList lines = clipboard->text().split(QStringLiteral("\r\n"));
+        QStringList lines = clipboard.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.takeLast(), QString());
         const bool speed = other == w().results().speedWindow();
         QCOMPARE(lines.takeFirst(), speed ? QStringLiteral("時　間 (秒)\t速　さ (cm/秒)")
