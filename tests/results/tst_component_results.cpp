@@ -1,6 +1,6 @@
 // The velocity components and the acceleration from plotted points: the
-// table of intervals, the least-squares lines, the summary, and the data
-// that the speed window accepts or refuses alike.
+// table of intervals, the least-squares lines, the summary and the graph's
+// velocity axis.
 
 #include "base/measurement_state.h"
 #include "results/component_graph.h"
@@ -56,7 +56,6 @@ private slots:
     void components();
     void summary_data();
     void summary();
-    void refusesWhatTheSpeedWindowRefuses();
     void graphKeepsZeroAndEveryValueOnTheAxis();
 };
 
@@ -156,21 +155,6 @@ void TestComponentResults::summary()
     ComponentResults r;
     QVERIFY(computeComponentResults(measurement(points, 30, 100, 10), r).ok());
     QCOMPARE(componentSummary(r, unit), expected);
-}
-
-void TestComponentResults::refusesWhatTheSpeedWindowRefuses()
-{
-    ComponentResults r;
-    const std::vector<Pt> sameFrame{{0, 0, 0}, {3, 10, 0}, {3, 20, 0}, {6, 30, 0}};
-    const DataCheck check = computeComponentResults(measurement(sameFrame, 30, 100, 10), r);
-    QCOMPARE(check.problem, DataProblem::SameFrame);
-    QCOMPARE(check.frame, 3);
-    QVERIFY(r.rows.empty());
-    const std::vector<Pt> fine{{0, 0, 0}, {3, 10, 0}, {6, 30, 0}};
-    QCOMPARE(computeComponentResults(measurement(fine, 0, 100, 10), r).problem,
-             DataProblem::NoFrameRate);
-    QCOMPARE(computeComponentResults(measurement(fine, 30, 0, 10), r).problem,
-             DataProblem::NoReference);
 }
 
 void TestComponentResults::graphKeepsZeroAndEveryValueOnTheAxis()

@@ -82,27 +82,6 @@ double slopeBound(const std::vector<double> &pointTimes, double unitsPerPixel, d
     return unitsPerPixel * width / 2 * sum;
 }
 
-// The throw of the tracking tests: 640 x 480 like the preview, 25 frames a
-// second, 300 pixels a second to the right, 360 pixels a second² down.
-BallScene thrown()
-{
-    BallScene s;
-    s.size = {640, 480};
-    s.frames = 40;
-    s.radius = 10;
-    s.noise = 3;
-    s.path = [](double t) { return QPointF(60.4 + 300 * t, 400.3 - 420 * t + 180 * t * t); };
-    return s;
-}
-
-QString thrownClip()
-{
-    const QString path = ClipMaker::dataDir() + QStringLiteral("/tracking_thrown.avi");
-    if (!QFileInfo::exists(path))
-        writeBallClip(thrown(), path, {"-c:v", "mjpeg", "-q:v", "2", "-pix_fmt", "yuvj420p"});
-    return QFileInfo::exists(path) ? path : QString();
-}
-
 } // namespace
 
 class tst_frmResult3 : public QObject
@@ -177,19 +156,6 @@ void tst_frmResult3::opensWithTableAndExactSummary()
     QCOMPARE(r->summary(), QStringLiteral(" 水平方向の加速度は　0　m/秒²（±0）です。\r\n"
                                           "  鉛直方向の加速度は　-100　m/秒²（±5.8）です。\r\n"
                                           "  水平方向の速さの平均は　30.0　m/秒です。"));
-
-    // Two more points in the main window: "再表示(&R)" takes them in.
-    MeasurementState &s = measurementState();
-    for (int r5 : {5, 6}) {
-        s.PointTable[r5][0] = r5;
-        s.PointTable[r5][1] = 10 + 3 * (r5 - 1);
-        s.PointTable[r5][2] = 100 + 30 * (r5 - 1);
-        s.PointTable[r5][3] = 200;
-    }
-    s.PointCount = 6;
-    r->mnuDispRtry->trigger();
-    QCOMPARE(int(r->results().rows.size()), 5);
-    QCOMPARE(t->Labelx[4]->text(), QStringLiteral("0.450"));
 }
 
 void tst_frmResult3::refusesAsTheSpeedWindowDoes_data()
@@ -320,7 +286,7 @@ void tst_frmResult3::savesTheMeasurementAndExportsTheTable()
 
 void tst_frmResult3::teachersSettingHidesTheCommand()
 {
-    // Written by this version: nine lines, the last one forbidding the window.
+    // Nine lines, the last one forbidding the window.
     m_main.reset();
     {
         QFile file(settingsFilePath());
@@ -331,17 +297,6 @@ void tst_frmResult3::teachersSettingHidesTheCommand()
     QVERIFY(w().cmdCmp->isHidden());
     QVERIFY(!w().mnuViewResult3->isEnabled());
     QVERIFY(!w().cmdSpd->isHidden());
-
-    // Written by an older version: eight lines, the window allowed.
-    m_main.reset();
-    {
-        QFile file(settingsFilePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n");
-    }
-    m_main = std::make_unique<frmMain>();
-    QVERIFY(!w().cmdCmp->isHidden());
-    QVERIFY(w().mnuViewResult3->isEnabled());
 }
 
 void tst_frmResult3::closesWithTheOtherResultWindows()
@@ -408,10 +363,10 @@ void tst_frmResult3::measuresGravity()
         unitsPerPixel = 100 / (2 * B::PixelsPerMetre);
         g = 100 * B::Gravity;
     } else {
-        const QString clip = thrownClip();
+        const BallScene scene = thrownBall();
+        const QString clip = motionJpegClip(QStringLiteral("tracking_thrown"), scene);
         QVERIFY2(!clip.isEmpty(), qPrintable(ClipMaker::lastError()));
         QVERIFY(w().video().openVideoFile(clip));
-        const BallScene scene = thrown();
         truth = [scene](int f) { return scene.centre(f); };
         step = 2;
         frames = scene.frames;
