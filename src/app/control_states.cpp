@@ -129,6 +129,11 @@ MainControlStates controlStatesFor(const WindowState &s)
     c["cmdSpd"] = usable(idle, results.speed);
     c["mnuViewResult2"] = usable(results.distance && idle);
     c["cmdDis"] = usable(idle, results.distance);
+    // The components window is a result window too: "表もグラフも表示しない"
+    // leaves it out like the others.
+    const bool components = s.Settings.ComponentsAllowed && s.Settings.ResultDisplayMode != 3;
+    c["mnuViewResult3"] = usable(components && idle);
+    c["cmdCmp"] = usable(idle, components);
 
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);

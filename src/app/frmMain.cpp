@@ -113,6 +113,8 @@ void frmMain::composeParts()
     results.distanceCommand = mnuViewResult2;
     results.speedButton = cmdSpd;
     results.distanceButton = cmdDis;
+    results.componentsCommand = mnuViewResult3;
+    results.componentsButton = cmdCmp;
     m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
 
     m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);

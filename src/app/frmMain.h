@@ -47,6 +47,7 @@ public:
     // Controls, named as in the rest of the program (objectName is the same).
     QPushButton *cmdSpd = nullptr;
     QPushButton *cmdDis = nullptr;
+    QPushButton *cmdCmp = nullptr; // velocity components and acceleration
     QGroupBox *Frame1 = nullptr;
     QToolButton *cmdFwdFrame = nullptr;
     QToolButton *cmdBackFrame = nullptr;
@@ -99,6 +100,7 @@ public:
     QMenu *mnuView = nullptr;
     QAction *mnuViewResult1 = nullptr;
     QAction *mnuViewResult2 = nullptr;
+    QAction *mnuViewResult3 = nullptr;
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;

@@ -91,6 +91,7 @@ void frmMain::buildMenus()
     mnuViewResult1 = item(mnuView, "mnuViewResult1", QStringLiteral("時間と速さの結果表示(&S)"));
     mnuViewResult2 =
         item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
+    mnuViewResult3 = item(mnuView, "mnuViewResult3", QStringLiteral("速度の成分と加速度(&A)"));
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));
@@ -261,7 +262,9 @@ QWidget *frmMain::buildRightColumn()
 
     cmdSpd = button("cmdSpd", QStringLiteral("速さ"), QString(), column);
     cmdDis = button("cmdDis", QStringLiteral("距離"), QString(), column);
-    for (QPushButton *b : {cmdSpd, cmdDis}) {
+    cmdCmp = button("cmdCmp", QStringLiteral("成分"),
+                    QStringLiteral("速度の水平・鉛直の成分と、加速度を表示します"), column);
+    for (QPushButton *b : {cmdSpd, cmdDis, cmdCmp}) {
         b->setMinimumHeight(48);
         QFont f = b->font();
         f.setPointSizeF(f.pointSizeF() * 1.4);
@@ -270,6 +273,7 @@ QWidget *frmMain::buildRightColumn()
     auto *results = new QHBoxLayout;
     results->addWidget(cmdSpd);
     results->addWidget(cmdDis);
+    results->addWidget(cmdCmp);
     layout->addLayout(results);
     layout->addStretch();
     return column;

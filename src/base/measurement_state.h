@@ -48,7 +48,8 @@ struct MeasurementState
     qint16 DistanceMethod = 0;
     qint16 ClickAction = 0;
     qint16 AllPointsMode = 0;
-    qint16 TrackingPermission = 0; // 0: automatic tracking allowed, 1: not
+    qint16 TrackingPermission = 0;   // 0: automatic tracking allowed, 1: not
+    qint16 ComponentsPermission = 0; // 0: the components window allowed, 1: not
 
     // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
     // typed length stay.

@@ -277,6 +277,7 @@ QString fileText(double value, int precision)
 // Rounds |value| half away from zero at `decimals` places after the point,
 // deciding on the exact binary value: 0.125 is a true half and gives 0.13,
 // while the double nearest to 2.675 lies below the half and gives 2.67.
+// Up to three places: the scaled mantissa must stay below 2^64.
 QString fixedText(double value, int decimals)
 {
     if (!std::isfinite(value))
@@ -385,6 +386,42 @@ QString fixed2(double value)
 QString fixed1(double value)
 {
     return fixedText(value, 1);
+}
+
+QString fixed3(double value)
+{
+    return fixedText(value, 3);
+}
+
+QString significantText(double value, int digits)
+{
+    if (!std::isfinite(value))
+        return nonFiniteText(value);
+    if (value == 0)
+        return QStringLiteral("0");
+    const int exponent = int(std::floor(std::log10(std::fabs(value))));
+    int decimals = digits - 1 - exponent;
+    for (;;) {
+        QString text;
+        double rounded = 0;
+        if (decimals > 3) {
+            // Beyond three places the exact rounding above would overflow;
+            // the shortest exact decimal form rounds as well.
+            text = QString::number(value, 'f', decimals);
+            rounded = std::fabs(text.toDouble());
+        } else if (decimals >= 0) {
+            text = fixedText(value, decimals);
+            rounded = std::fabs(text.toDouble());
+        } else {
+            const double unit = std::pow(10.0, -decimals);
+            rounded = std::round(std::fabs(value) / unit) * unit;
+            text = fixedText(value < 0 ? -rounded : rounded, 0);
+        }
+        // 9.996 rounds up to 10.00: one figure too many, so one place less.
+        if (rounded < std::pow(10.0, digits - decimals) || decimals < -300)
+            return text;
+        --decimals;
+    }
 }
 
 QString signedIntText(int value)

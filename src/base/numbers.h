@@ -59,6 +59,12 @@ QString fileNumberText(double value);
 // zero carries no sign ("0.00", never "-0.00").
 QString fixed2(double value);
 QString fixed1(double value);
+QString fixed3(double value);
+
+// A value rounded to `digits` significant figures (half away from zero),
+// written without exponent: (-980.44, 3) -> "-980", (0.012345, 2) ->
+// "0.012", (12345, 3) -> "12300", (9.996, 3) -> "10.0", 0 -> "0".
+QString significantText(double value, int digits);
 
 // The settings file's integer form with a sign position: " 0", " 3", "-1".
 QString signedIntText(int value);

@@ -11,6 +11,7 @@ ControlSettings ControlSettings::of(const MeasurementState &state)
     s.ClickAction = state.ClickAction;
     s.AllPointsMode = state.AllPointsMode;
     s.TrackingAllowed = state.TrackingPermission == 0;
+    s.ComponentsAllowed = state.ComponentsPermission == 0;
     return s;
 }
 

@@ -30,6 +30,7 @@ struct ControlSettings
     qint16 ClickAction = 1;
     qint16 AllPointsMode = 1;
     bool TrackingAllowed = true;
+    bool ComponentsAllowed = true; // the velocity components window
 
     static ControlSettings of(const MeasurementState &state);
 };

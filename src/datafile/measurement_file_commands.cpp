@@ -19,12 +19,10 @@ void beep()
         platform().beeper->beep();
 }
 
-} // namespace
-
-SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
+SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QByteArray &contents)
 {
     const QString path = platform().fileDialogs->saveFileName(
-        QStringLiteral("データを保存する"), measurementFileFilter(), measurementFileSuffix(),
+        title, filter, measurementFileSuffix(),
         dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
@@ -48,6 +46,19 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
     }
     dialogfolders::remember(dialogfolders::Kind::Measurements, path);
     return SaveOutcome::Saved;
+}
+
+} // namespace
+
+SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
+{
+    return saveWithDialog(QStringLiteral("データを保存する"), measurementFileFilter(), contents);
+}
+
+SaveOutcome saveTableWithDialog(const QByteArray &contents)
+{
+    return saveWithDialog(QStringLiteral("表をCSVで書き出す"), QStringLiteral("CSVファイル(*.csv)"),
+                          contents);
 }
 
 SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)

@@ -22,6 +22,10 @@ enum class SaveOutcome
 // replaced only by a complete new one; a failed write beeps and says so.
 SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);
 
+// A result table for a spreadsheet ("表をCSVで書き出す"): the same dialog,
+// question and safe write, with the filter "CSVファイル(*.csv)".
+SaveOutcome saveTableWithDialog(const QByteArray &contents);
+
 // The main window's "データを保存する(&S)".
 SaveOutcome saveMainWindowMeasurement(const MeasurementState &state);
 

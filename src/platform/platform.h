@@ -12,6 +12,7 @@ class Beeper;
 class WindowCapture;
 class Printer;
 class Browser;
+class Clipboard;
 
 struct Platform
 {
@@ -21,6 +22,7 @@ struct Platform
     std::shared_ptr<WindowCapture> windowCapture;
     std::shared_ptr<Printer> printer;
     std::shared_ptr<Browser> browser;
+    std::shared_ptr<Clipboard> clipboard;
     // Makes the frame source of each video opened; when empty, the FFmpeg one.
     std::function<std::unique_ptr<FrameSource>()> frameSources;
 };

@@ -1,6 +1,7 @@
 #include "platform/qt_platform.h"
 
 #include "platform/beeper.h"
+#include "platform/clipboard.h"
 #include "platform/file_dialogs.h"
 #include "platform/prompts.h"
 #include "platform/qt_print_services.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -189,6 +191,12 @@ public:
     void beep() override { QApplication::beep(); }
 };
 
+class QtClipboard : public Clipboard
+{
+public:
+    void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
+};
+
 class QtWindowCapture : public WindowCapture
 {
 public:
@@ -211,5 +219,6 @@ Platform makeQtPlatform(PageDrawing page)
     services.windowCapture = std::make_shared<QtWindowCapture>();
     services.printer = makeQtPrinter(std::move(page));
     services.browser = makeQtBrowser();
+    services.clipboard = std::make_shared<QtClipboard>();
     return services;
 }

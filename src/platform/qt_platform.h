@@ -5,5 +5,5 @@
 struct PageDrawing;
 
 // The real services: Qt dialogs, the system beep, QWidget::grab, the printer
-// drawing its pages with `page`.
+// drawing its pages with `page`, the desktop's clipboard.
 Platform makeQtPlatform(PageDrawing page);

@@ -148,3 +148,11 @@ void frmResult1::standardScales()
     if (beyondLimit)
         showLimitMessage();
 }
+
+results::TextTable frmResult1::copyTable() const
+{
+    const QString unit = measurementState().LengthUnit;
+    if (!speedOffered(m_kindMode))
+        return {};
+    return results::speedCopyTable(m_results, unit);
+}

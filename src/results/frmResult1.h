@@ -23,6 +23,8 @@ public:
     QString PrintTitle;
     int PrintWaitTicks = 0;
 
+    results::TextTable copyTable() const override;
+
 protected:
     results::DataCheck computeResults() override;
     void showResults() override;

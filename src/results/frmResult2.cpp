@@ -130,3 +130,8 @@ void frmResult2::standardScales()
     if (beyondLimit)
         showLimitMessage();
 }
+
+results::TextTable frmResult2::copyTable() const
+{
+    return results::distanceCopyTable(m_results, m_distanceMethod, measurementState().LengthUnit);
+}

@@ -15,6 +15,8 @@ public:
     const results::DistanceResults &results() const { return m_results; }
     const results::DistanceGraphScales &scales() const { return m_scales; }
 
+    results::TextTable copyTable() const override;
+
 protected:
     results::DataCheck computeResults() override;
     void showResults() override;

@@ -8,6 +8,7 @@
 #include "printhelp/print_job.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/frmResult3.h"
 
 #include <QAction>
 #include <QLabel>
@@ -70,7 +71,7 @@ void speedWaitTick(frmResult1 &window)
     window.txtDai->hide();
 }
 
-void printDistanceWindow(frmResult2 &window)
+void printDistanceWindow(ResultWindow &window)
 {
     window.lblCredit->show();
     if (!paperReady())
@@ -91,6 +92,13 @@ void wireResultPrintHelp(frmResult1 &window)
 }
 
 void wireResultPrintHelp(frmResult2 &window)
+{
+    QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
+                     [&window] { resultprint::printDistanceWindow(window); });
+    wireHelp(window);
+}
+
+void wireResultPrintHelp(frmResult3 &window)
 {
     QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
                      [&window] { resultprint::printDistanceWindow(window); });

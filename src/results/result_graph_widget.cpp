@@ -52,6 +52,12 @@ void ResultGraphWidget::setValueTitle(const QString &title)
     Label2->setText(title);
 }
 
+void ResultGraphWidget::setContentPainter(std::function<void(QPainter &)> content)
+{
+    m_content = std::move(content);
+    update();
+}
+
 void ResultGraphWidget::setGraph(const GraphState &graph)
 {
     m_graph = graph;
@@ -65,6 +71,11 @@ void ResultGraphWidget::paint(QPainter &painter, const QRectF &target) const
     painter.scale(target.width() / GraphWidth, target.height() / GraphHeight);
     painter.setClipRect(QRectF(0, 0, GraphWidth, GraphHeight));
     painter.setRenderHint(QPainter::Antialiasing, true);
+    if (m_content) {
+        m_content(painter);
+        painter.restore();
+        return;
+    }
 
     // Grid lines span the axes; the last one may stand a spacing beyond.
     QPen grid(QColor(160, 160, 160), 0, Qt::DotLine);

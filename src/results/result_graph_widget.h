@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -35,6 +36,11 @@ public:
     // Label2 shows its text one character per line.
     void setValueTitle(const QString &title);
 
+    // Draws, in place of the grid and markers of the graph state, whatever
+    // `content` paints in twips (a graph of another kind).
+    void setContentPainter(std::function<void(QPainter &)> content);
+    float valueNumberLeft() const { return m_valueNumberLeft; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -42,4 +48,5 @@ private:
     results::GraphState m_graph;
     QColor m_markerBorder;
     float m_valueNumberLeft;
+    std::function<void(QPainter &)> m_content;
 };

@@ -14,12 +14,13 @@ QString span(const SpeedResults &r, int interval)
 
 TableColumn intervalColumn(const SpeedResults &r, int interval)
 {
-    return {span(r, interval), num::numberText(r.SpeedRows[interval][RowValue])};
+    return {span(r, interval), num::numberText(r.SpeedRows[interval][RowValue]), {}};
 }
 
 TableColumn rowColumn(const DistanceResults &r, int row)
 {
-    return {num::fixed2(r.DistanceRows[row][RowTime]), num::fixed1(r.DistanceRows[row][RowValue])};
+    return {
+        num::fixed2(r.DistanceRows[row][RowTime]), num::fixed1(r.DistanceRows[row][RowValue]), {}};
 }
 
 } // namespace
@@ -33,7 +34,8 @@ TablePage speedTablePage(const SpeedResults &results, int first)
     if (first == 0) {
         if (intervals >= 1)
             page[0] = {QStringLiteral("0-") + num::fixed2(results.ResultRows[1][RowTime]),
-                       num::numberText(results.SpeedRows[0][RowValue])};
+                       num::numberText(results.SpeedRows[0][RowValue]),
+                       {}};
     } else if (first >= 0 && first < intervals) {
         page[0] = intervalColumn(results, first);
     }
@@ -48,13 +50,34 @@ TablePage distanceTablePage(const DistanceResults &results, int first)
     const int rows = results.count;
     TablePage page;
     if (first == 0)
-        page[0] = {QStringLiteral("0"), QStringLiteral("0")};
+        page[0] = {QStringLiteral("0"), QStringLiteral("0"), {}};
     else if (first > 0 && first < rows)
         page[0] = rowColumn(results, first);
     for (int c = 1; c < TableColumns; ++c)
         if (first >= 0 && c < rows - first)
             page[c] = rowColumn(results, first + c);
     return page;
+}
+
+TextTable speedCopyTable(const SpeedResults &results, const QString &unit)
+{
+    TextTable table{{QStringLiteral("時　間 (秒)"),
+                     QStringLiteral("速　さ (") + unit + QStringLiteral("/秒)")}};
+    for (int l = 0; l + 1 < results.count; ++l)
+        table.append({num::numberText(results.SpeedRows[l][RowTime]),
+                      num::numberText(results.SpeedRows[l][RowValue])});
+    return table;
+}
+
+TextTable distanceCopyTable(const DistanceResults &results, int distanceMethod, const QString &unit)
+{
+    const int rows = distanceMethod == 2 ? results.count - 1 : results.count;
+    TextTable table{
+        {QStringLiteral("時　間 (秒)"), QStringLiteral("移動距離 (") + unit + QStringLiteral(")")}};
+    for (int k = 0; k < rows; ++k)
+        table.append({num::numberText(results.DistanceRows[k][RowTime]),
+                      num::fixed1(results.DistanceRows[k][RowValue])});
+    return table;
 }
 
 int speedScrollMaximum(int pointCount)

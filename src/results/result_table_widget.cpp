@@ -10,8 +10,6 @@ namespace {
 constexpr int Twips = 15;
 constexpr int LabelHeight = 255;
 constexpr int ColumnWidth = 880;
-constexpr int BandTops[2] = {220, 1080};  // time row of each band
-constexpr int ValueTops[2] = {580, 1420}; // value row of each band
 
 QLabel *tableLabel(const QString &name, int left, int top, int width, QWidget *parent)
 {
@@ -46,34 +44,48 @@ int columnLeft(int index, int firstLeft)
 
 } // namespace
 
-ResultTableWidget::ResultTableWidget(int firstColumnLeft, int firstColumnWidth, QWidget *parent)
-    : QWidget(parent)
+ResultTableWidget::ResultTableWidget(int firstColumnLeft, int firstColumnWidth, int valueRows,
+                                     QWidget *parent)
+    : QWidget(parent), m_valueRows(valueRows)
 {
+    // Two rows a band, or three rows closer together.
+    m_rows = valueRows == 2 ? Rows{{90, 1030}, {375, 1315}, {660, 1600}}
+                            : Rows{{220, 1080}, {580, 1420}, {0, 0}};
+    const Rows &r = m_rows;
     setObjectName(QStringLiteral("Picture1"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    Label5 = tableLabel(QStringLiteral("Label5"), 240, 230, 1215, this);
-    Label7 = tableLabel(QStringLiteral("Label7"), 240, 590, 1215, this);
-    Label6 = tableLabel(QStringLiteral("Label6"), 240, 1070, 1215, this);
-    Label8 = tableLabel(QStringLiteral("Label8"), 240, 1430, 1215, this);
-    for (QLabel *header : {Label5, Label6, Label7, Label8})
-        header->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label5 = tableLabel(QStringLiteral("Label5"), 240, r.time[0] + 10, 1215, this);
+    Label7 = tableLabel(QStringLiteral("Label7"), 240, r.value[0] + 10, 1215, this);
+    Label6 = tableLabel(QStringLiteral("Label6"), 240, r.time[1] - 10, 1215, this);
+    Label8 = tableLabel(QStringLiteral("Label8"), 240, r.value[1] + 10, 1215, this);
+    if (valueRows == 2) {
+        Label14 = tableLabel(QStringLiteral("Label14"), 240, r.value2[0] + 10, 1215, this);
+        Label15 = tableLabel(QStringLiteral("Label15"), 240, r.value2[1] + 10, 1215, this);
+    }
+    for (QLabel *header : {Label5, Label6, Label7, Label8, Label14, Label15})
+        if (header)
+            header->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     for (int i = 0; i < results::TableColumns; ++i) {
         const int left = columnLeft(i, firstColumnLeft);
         const int width = i == 0 ? firstColumnWidth : ColumnWidth;
         Labelx[i] =
-            tableLabel(QStringLiteral("Labelx(%1)").arg(i), left, BandTops[i / 10], width, this);
+            tableLabel(QStringLiteral("Labelx(%1)").arg(i), left, r.time[i / 10], width, this);
         Labely[i] =
-            tableLabel(QStringLiteral("Labely(%1)").arg(i), left, ValueTops[i / 10], width, this);
+            tableLabel(QStringLiteral("Labely(%1)").arg(i), left, r.value[i / 10], width, this);
+        if (valueRows == 2)
+            Labelz[i] = tableLabel(QStringLiteral("Labelz(%1)").arg(i), left, r.value2[i / 10],
+                                   width, this);
     }
 
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setGeometry(240 / Twips, 1830 / Twips, 10815 / Twips, 270 / Twips);
+    HScroll1->setGeometry(240 / Twips, (valueRows == 2 ? 1915 : 1830) / Twips, 10815 / Twips,
+                          270 / Twips);
     HScroll1->setRange(0, 1);
     HScroll1->setPageStep(1);
 }
@@ -91,11 +103,21 @@ void ResultTableWidget::setValueHeader(const QString &text)
     fitText(Label8, text);
 }
 
+void ResultTableWidget::setSecondValueHeader(const QString &text)
+{
+    if (Label14) {
+        fitText(Label14, text);
+        fitText(Label15, text);
+    }
+}
+
 void ResultTableWidget::setPage(const results::TablePage &page)
 {
     for (int i = 0; i < results::TableColumns; ++i) {
         Labelx[i]->setText(page[i].time);
         Labely[i]->setText(page[i].value);
+        if (Labelz[i])
+            Labelz[i]->setText(page[i].value2);
     }
 }
 
@@ -113,12 +135,19 @@ void ResultTableWidget::paintEvent(QPaintEvent *)
     const double left = 120.0 / Twips;
     const double right = 11160.0 / Twips;
     const double firstData = 1520.0 / Twips;
+    const bool three = m_valueRows == 2;
+    const int margin = three ? 30 : 60;
     for (int band = 0; band < 2; ++band) {
-        const double top = (BandTops[band] - 60) / double(Twips);
-        const double middle = (ValueTops[band] - 50) / double(Twips);
-        const double bottom = (ValueTops[band] + LabelHeight + 60) / double(Twips);
+        const int last = three ? m_rows.value2[band] : m_rows.value[band];
+        const double top = (m_rows.time[band] - margin) / double(Twips);
+        const double bottom = (last + LabelHeight + margin) / double(Twips);
         painter.drawRect(QRectF(left, top, right - left, bottom - top));
-        painter.drawLine(QPointF(left, middle), QPointF(right, middle));
+        for (int rowTop : {m_rows.value[band], three ? m_rows.value2[band] : 0}) {
+            if (!rowTop)
+                continue;
+            const double middle = (rowTop - (three ? 15 : 50)) / double(Twips);
+            painter.drawLine(QPointF(left, middle), QPointF(right, middle));
+        }
         painter.drawLine(QPointF(firstData, top), QPointF(firstData, bottom));
         for (int c = 1; c < 10; ++c) {
             const double x = (2600 + 960 * (c - 1) - 40) / double(Twips);

@@ -15,14 +15,17 @@ class ResultTableWidget : public QWidget
 {
     Q_OBJECT
 public:
-    // The first column's left edge and width in twips differ between the two
-    // result windows.
-    ResultTableWidget(int firstColumnLeft, int firstColumnWidth, QWidget *parent = nullptr);
+    // The first column's left edge and width in twips differ between the
+    // result windows. A table of two values has a third row in each band
+    // (Labelz, headed by Label14 and Label15), the rows closer together.
+    ResultTableWidget(int firstColumnLeft, int firstColumnWidth, int valueRows = 1,
+                      QWidget *parent = nullptr);
 
     void setHeaders(const QString &time, const QString &value);
     // The value header of both bands; a long unit is set in a smaller type
     // so that the header still fits in front of the first column.
     void setValueHeader(const QString &text);
+    void setSecondValueHeader(const QString &text);
     void setPage(const results::TablePage &page);
     void clearCaptions();
 
@@ -32,8 +35,21 @@ public:
     QLabel *Label8 = nullptr; // band 2 value header
     std::array<QLabel *, results::TableColumns> Labelx{};
     std::array<QLabel *, results::TableColumns> Labely{};
+    QLabel *Label14 = nullptr; // band 1 second value header
+    QLabel *Label15 = nullptr; // band 2 second value header
+    std::array<QLabel *, results::TableColumns> Labelz{};
     QScrollBar *HScroll1 = nullptr;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct Rows
+    {
+        int time[2];   // top of the time row of each band
+        int value[2];  // of the value row
+        int value2[2]; // of the second value row, when there is one
+    };
+    Rows m_rows;
+    int m_valueRows;
 };

@@ -1,6 +1,7 @@
 #include "results/result_window.h"
 
 #include "base/measurement_state.h"
+#include "platform/clipboard.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/qt_named_menus.h"
@@ -77,6 +78,13 @@ void ResultWindow::buildMenus()
     mnuHelpRead = item(mnuHelp, "mnuHelpRead", QStringLiteral("キネモの使い方(&R)"));
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("バージョン情報(&A)"));
 
+    mnuEditCopy = new QAction(QStringLiteral("コピー(&C)"), this);
+    mnuEditCopy->setObjectName(QStringLiteral("mnuEditCopy"));
+    mnuEditCopy->setShortcut(QKeySequence::Copy);
+    mnuEditCopy->setShortcutContext(Qt::WindowShortcut);
+    addAction(mnuEditCopy);
+    connect(mnuEditCopy, &QAction::triggered, this, &ResultWindow::copyToClipboard);
+
     connect(mnuDispRtry, &QAction::triggered, this, &ResultWindow::redisplay);
     connect(mnuDispChange, &QAction::triggered, this, &QWidget::close);
 }
@@ -87,8 +95,11 @@ void ResultWindow::buildControls(const Layout &layout)
     m_centre->setFixedSize(11775 / Twips, 8535 / Twips);
     setCentralWidget(m_centre);
 
-    Picture1 = new ResultTableWidget(layout.firstColumnLeft, layout.firstColumnWidth, m_centre);
+    Picture1 = new ResultTableWidget(layout.firstColumnLeft, layout.firstColumnWidth,
+                                     layout.tableValueRows, m_centre);
     Picture1->setGeometry(pixels({240, 240, 11295, 2205}));
+    Picture1->addAction(mnuEditCopy);
+    Picture1->setContextMenuPolicy(Qt::ActionsContextMenu);
     Picture2 = new ResultGraphWidget(layout.markerBorder, layout.valueNumberLeft, m_centre);
     Picture2->setGeometry(pixels({240, 2640, 7815, 5655}));
 
@@ -171,6 +182,12 @@ void ResultWindow::redisplay()
     const results::DataCheck check = load();
     if (!check.ok())
         platform().prompts->message(results::dataProblemMessage(check));
+}
+
+void ResultWindow::copyToClipboard()
+{
+    if (platform().clipboard)
+        platform().clipboard->setText(results::tabSeparated(copyTable()));
 }
 
 void ResultWindow::setOpeningCheck(std::function<QString()> check)

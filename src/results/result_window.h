@@ -1,10 +1,12 @@
 #pragma once
-// What the two result windows share: the table, the graph, the picture of
-// the main window's preview, the summary, the scale buttons and the menus,
-// laid out in twips (15 to a pixel). Each window computes and fills them in
-// its own way.
+// What the result windows share: the table, the graph, the picture of the
+// main window's preview, the summary, the scale buttons, the menus and the
+// copy of the table for a spreadsheet (Ctrl+C, and コピー on the table's
+// right-click menu), laid out in twips (15 to a pixel). Each window computes
+// and fills them in its own way.
 
 #include "results/result_computation.h"
+#include "results/table_export.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -34,6 +36,7 @@ public:
         bool darkScaleFrame;
         QRect frame1;
         QRect label13, command5, command4, label12, command2, command3, command6;
+        int tableValueRows = 1; // values under each time in the table
     };
 
     // Runs the load: computes from the current measurement and fills every
@@ -56,6 +59,12 @@ public:
     // The exact summary text, lines joined by CR LF.
     QString summary() const { return m_summary; }
 
+    // The table as a spreadsheet takes it: a header row, then one row per
+    // column of the table, the time first.
+    virtual results::TextTable copyTable() const = 0;
+    // Puts the table on the clipboard as tab-separated text.
+    void copyToClipboard();
+
     QMenu *mnuFile = nullptr;
     QAction *mnuFileSave = nullptr; // write the measurement with these results
     QAction *mnuFilePrint = nullptr;
@@ -65,6 +74,9 @@ public:
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpRead = nullptr;
     QAction *mnuHelpAbout = nullptr;
+    // Ctrl+C and the table's right-click menu; in no menu bar unless a
+    // window puts it there.
+    QAction *mnuEditCopy = nullptr;
 
     ResultTableWidget *Picture1 = nullptr;
     ResultGraphWidget *Picture2 = nullptr;

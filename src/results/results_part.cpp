@@ -9,6 +9,7 @@
 #include "platform/prompts.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/frmResult3.h"
 #include "results/preview_picture.h"
 #include "results/result_opening.h"
 #include "video/preview_widget.h"
@@ -25,6 +26,8 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.distanceCommand, &QAction::triggered, this, &ResultsPart::showDistance);
     connect(m_c.speedButton, &QAbstractButton::clicked, this, &ResultsPart::showSpeed);
     connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
+    connect(m_c.componentsCommand, &QAction::triggered, this, &ResultsPart::showComponents);
+    connect(m_c.componentsButton, &QAbstractButton::clicked, this, &ResultsPart::showComponents);
     connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, [this](MeasurementGone how) {
         closeWindows(how == MeasurementGone::AllPointsErased ? distanceFirst() : speedFirst());
     });
@@ -42,6 +45,12 @@ void ResultsPart::showDistance()
     emit changed();
 }
 
+void ResultsPart::showComponents()
+{
+    open<frmResult3>(m_components, 0);
+    emit changed();
+}
+
 void ResultsPart::closeWindows(const QList<Window> &order)
 {
     for (Window which : order) {
@@ -52,7 +61,15 @@ void ResultsPart::closeWindows(const QList<Window> &order)
 
 QPointer<QWidget> &ResultsPart::window(Window which)
 {
-    return which == Window::Speed ? m_speed : m_distance;
+    switch (which) {
+    case Window::Speed:
+        return m_speed;
+    case Window::Distance:
+        return m_distance;
+    case Window::Components:
+        break;
+    }
+    return m_components;
 }
 
 template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's two result commands: the checks, a picture of the
+// The main window's three result commands: the checks, a picture of the
 // preview with every point on it, and a fresh result window each time.
 
 #include <QList>
@@ -25,6 +25,8 @@ struct ResultsControls
     QAction *distanceCommand = nullptr;
     QAbstractButton *speedButton = nullptr;
     QAbstractButton *distanceButton = nullptr;
+    QAction *componentsCommand = nullptr;
+    QAbstractButton *componentsButton = nullptr;
 };
 
 class ResultsPart : public QObject
@@ -34,22 +36,32 @@ public:
     ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthPart &length,
                 const ResultsControls &controls, QObject *parent = nullptr);
 
-    void showSpeed();    // "時間と速さの結果表示(&S)" and "速さ"
-    void showDistance(); // "時間と移動距離の結果表示(&D)" and "距離"
+    void showSpeed();      // "時間と速さの結果表示(&S)" and "速さ"
+    void showDistance();   // "時間と移動距離の結果表示(&D)" and "距離"
+    void showComponents(); // "速度の成分と加速度(&A)" and "成分"
     enum class Window
     {
         Speed,
         Distance,
+        Components,
     };
     // The windows of `order` that are open, closed in that order: quitting
     // and switching camera-shake correction close the speed window first,
-    // erasing every point the distance window first.
+    // erasing every point the distance window first; the components window
+    // closes last.
     void closeWindows(const QList<Window> &order);
-    static QList<Window> speedFirst() { return {Window::Speed, Window::Distance}; }
-    static QList<Window> distanceFirst() { return {Window::Distance, Window::Speed}; }
+    static QList<Window> speedFirst()
+    {
+        return {Window::Speed, Window::Distance, Window::Components};
+    }
+    static QList<Window> distanceFirst()
+    {
+        return {Window::Distance, Window::Speed, Window::Components};
+    }
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
+    QPointer<QWidget> &componentsWindow() { return m_components; }
 
 signals:
     void changed();
@@ -66,4 +78,5 @@ private:
     ResultsControls m_c;
     QPointer<QWidget> m_speed;
     QPointer<QWidget> m_distance;
+    QPointer<QWidget> m_components;
 };

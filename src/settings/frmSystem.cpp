@@ -76,7 +76,9 @@ void frmSystem::buildControls()
 
     const QRect resultFrame(360, 840, 4245, 2600);
     buildFrame(OptDisp1, resultFrame);
-    buildFrame(OptDisp2, resultFrame);
+    // The kinds of result share their tab with the components window.
+    buildFrame(OptDisp2, QRect(360, 840, 4245, 1575));
+    buildFrame(OptCmp, QRect(360, 2520, 4245, 1095));
     buildFrame(OptPrint, resultFrame);
     // The distance frame leaves room under it for the tracking frame.
     buildFrame(OptProt, QRect(360, 840, 4245, 1575));
@@ -90,6 +92,7 @@ void frmSystem::buildControls()
     frameAction = m_frames[OptAction];
     frameAll = m_frames[OptAll];
     frameTrack = m_frames[OptTrack];
+    frameCmp = m_frames[OptCmp];
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &twips) {
         auto *button = new QPushButton(caption, this);
@@ -129,7 +132,7 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
 
     static const std::array<QList<QRadioButton *> frmSystem::*, SettingCount> arrays = {
         &frmSystem::optDisp1,  &frmSystem::optDisp2, &frmSystem::optPrint, &frmSystem::optProt,
-        &frmSystem::optAction, &frmSystem::optAll,   &frmSystem::optTrack};
+        &frmSystem::optAction, &frmSystem::optAll,   &frmSystem::optTrack, &frmSystem::optCmp};
     this->*arrays[setting] = buttons;
     m_frames[setting] = frame;
     m_groups[setting] = group;

@@ -1,12 +1,12 @@
 #pragma once
-// The environment settings dialog: seven arrays of option buttons, one per
+// The environment settings dialog: eight arrays of option buttons, one per
 // setting, spread over five tabs. "O  K" takes the choices into the settings,
 // brings the main window's commands into line with them and writes the
 // settings file; "初期設定" selects the defaults' buttons; "キャンセル" just
 // closes, leaving the settings as they were. Opened only by the password dialog.
 //
 // Option buttons of an array are named "<array>_<index>" (optPrint_0 ..
-// optPrint_3); the members optDisp1 ... optTrack hold them by index.
+// optPrint_3); the members optDisp1 ... optCmp hold them by index.
 
 #include "settings/settings_options.h"
 
@@ -43,6 +43,7 @@ public:
     QGroupBox *frameAction = nullptr;
     QGroupBox *frameAll = nullptr;
     QGroupBox *frameTrack = nullptr;
+    QGroupBox *frameCmp = nullptr;
     QList<QRadioButton *> optDisp1;
     QList<QRadioButton *> optDisp2;
     QList<QRadioButton *> optPrint;
@@ -50,6 +51,7 @@ public:
     QList<QRadioButton *> optAction;
     QList<QRadioButton *> optAll;
     QList<QRadioButton *> optTrack;
+    QList<QRadioButton *> optCmp;
     QPushButton *cmdStandard = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -15,15 +15,15 @@ namespace {
 
 constexpr int kLineCount = 7;
 // Lines after the first seven: optional, a missing one takes its default.
-constexpr int kLaterLines = 1;
+constexpr int kLaterLines = 2;
 const char *const kCodec = "CP932";
 
 // The settings in file order: six lines that every file has, then the later ones.
 template <typename State> auto settingSlot(State &state, int index)
 {
-    auto fields = {&state.ResultDisplayMode, &state.ResultKindMode, &state.PrintPermission,
-                   &state.DistanceMethod,    &state.ClickAction,    &state.AllPointsMode,
-                   &state.TrackingPermission};
+    auto fields = {&state.ResultDisplayMode,  &state.ResultKindMode,      &state.PrintPermission,
+                   &state.DistanceMethod,     &state.ClickAction,         &state.AllPointsMode,
+                   &state.TrackingPermission, &state.ComponentsPermission};
     return fields.begin()[index];
 }
 
@@ -51,6 +51,7 @@ void applyDefaultSettings(MeasurementState &state)
     state.ClickAction = 1;
     state.AllPointsMode = 1;
     state.TrackingPermission = 0;
+    state.ComponentsPermission = 0;
 }
 
 SettingsReadResult parseSettings(const QByteArray &content, MeasurementState &state)
@@ -99,7 +100,7 @@ SettingsReadResult readSettingsFile(const QString &path, MeasurementState &state
         applyDefaultSettings(state);
         return SettingsReadResult::Repaired;
     }
-    // Eight short lines; anything much longer is not a settings file.
+    // Nine short lines; anything much longer is not a settings file.
     return parseSettings(file.read(64 * 1024), state);
 }
 

@@ -2,9 +2,9 @@
 // The teacher's settings file: CR LF lines in Shift_JIS (CP932) — the
 // password, then ResultDisplayMode, ResultKindMode, PrintPermission,
 // DistanceMethod, ClickAction, AllPointsMode as " 0"-style numbers; an
-// eighth line, TrackingPermission, follows them. Readers of the seven lines
-// ignore what comes after them, and a file of seven lines gives tracking its
-// default.
+// eighth line, TrackingPermission, and a ninth, ComponentsPermission, follow
+// them. Readers of the seven lines ignore what comes after them, and a file
+// of seven or eight lines gives the later settings their defaults.
 
 #include <QByteArray>
 #include <QString>
@@ -13,13 +13,14 @@
 struct MeasurementState;
 
 // Defaults of a first start: password "qz47", every setting 0 except
-// ClickAction and AllPointsMode, which are 1 (tracking allowed).
+// ClickAction and AllPointsMode, which are 1 (tracking and the components
+// window allowed).
 void applyDefaultSettings(MeasurementState &state);
 
 enum class SettingsReadResult
 {
     Missing,  // no file: defaults applied
-    Complete, // all seven lines read (and the eighth when there is one)
+    Complete, // all seven lines read (and the later ones that are there)
     Repaired  // short, unreadable or out-of-range lines replaced by defaults
 };
 

@@ -49,6 +49,11 @@ const std::array<SettingOption, SettingCount> &settingOptions()
          QStringLiteral("自動追跡の使用"),
          {QStringLiteral("自動追跡を使わせる"), QStringLiteral("使わせない")},
          &MeasurementState::TrackingPermission},
+        {QStringLiteral("optCmp"),
+         QStringLiteral("frameCmp"),
+         QStringLiteral("速度の成分と加速度"),
+         {QStringLiteral("速度の成分と加速度を表示させる"), QStringLiteral("表示させない")},
+         &MeasurementState::ComponentsPermission},
     }};
     return options;
 }
@@ -70,7 +75,7 @@ QList<int> framesOfTab(int tab)
     case 1:
         return {OptDisp1};
     case 2:
-        return {OptDisp2};
+        return {OptDisp2, OptCmp};
     case 3:
         return {OptPrint};
     case 4:

@@ -29,6 +29,7 @@ enum SettingIndex
     OptAction,
     OptAll,
     OptTrack,
+    OptCmp,
     SettingCount
 };
 

@@ -69,6 +69,8 @@ void tst_control_states::controlsFollowTheState_data()
                                            "cmdSpd?",
                                            "mnuViewResult2-",
                                            "cmdDis!",
+                                           "mnuViewResult3+",
+                                           "cmdCmp?",
                                            "mnuFileOpen+",
                                            "mnuFileLoad+",
                                            "cmdTrack-",
@@ -147,14 +149,16 @@ void tst_control_states::controlsFollowTheState_data()
 
     WindowState tracking = trackable;
     tracking.Tracking = true;
-    QTest::newRow("tracking")
-        << tracking
-        << navigation(false) +
-               QStringList{"cmdTrack+",     "cmdTrack=追跡停止", "cmdLength-",   "cmdProtDisp-",
-                           "mnuFileOpen-",  "mnuFileClose-",     "mnuFileSave-", "mnuFileLoad-",
-                           "mnuFilePrint-", "mnuEditSingle-",    "mnuEditAll-",  "mnuViewResult1-",
-                           "cmdSpd-",       "mnuSystemChenge-",  "lblHosei-",    "mnuSystemDisp-",
-                           "mnuHelpHowto+", "mnuFileEnd+",       "cmdFPS-"};
+    QTest::newRow("tracking") << tracking
+                              << navigation(false) +
+                                     QStringList{
+                                         "cmdTrack+",      "cmdTrack=追跡停止", "cmdLength-",
+                                         "cmdProtDisp-",   "mnuFileOpen-",      "mnuFileClose-",
+                                         "mnuFileSave-",   "mnuFileLoad-",      "mnuFilePrint-",
+                                         "mnuEditSingle-", "mnuEditAll-",       "mnuViewResult1-",
+                                         "cmdSpd-",        "mnuSystemChenge-",  "lblHosei-",
+                                         "mnuSystemDisp-", "mnuViewResult3-",   "cmdCmp-",
+                                         "mnuHelpHowto+",  "mnuFileEnd+",       "cmdFPS-"};
 
     WindowState trackingForbidden = trackable;
     trackingForbidden.Settings.TrackingAllowed = false;
@@ -168,23 +172,49 @@ void tst_control_states::controlsFollowTheState_data()
             << s << QStringList{allowed ? "mnuFilePrint+" : "mnuFilePrint-"};
     }
 
+    // The components window follows its own setting, whatever the kind of
+    // result, and goes with the others when no results are shown.
     struct Results
     {
         int display, kind;
+        bool components;
         QStringList expected;
     };
     const QList<Results> results = {
-        {0, 0, {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2-", "cmdDis!"}},
-        {0, 1, {"mnuViewResult1-", "cmdSpd!", "mnuViewResult2+", "cmdDis?"}},
-        {2, 2, {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2+", "cmdDis?"}},
-        {3, 2, {"mnuViewResult1-", "cmdSpd!", "mnuViewResult2-", "cmdDis!"}},
-        {0, 7, {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2-", "cmdDis!"}},
+        {0,
+         0,
+         true,
+         {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2-", "cmdDis!", "mnuViewResult3+",
+          "cmdCmp?"}},
+        {0,
+         1,
+         true,
+         {"mnuViewResult1-", "cmdSpd!", "mnuViewResult2+", "cmdDis?", "mnuViewResult3+",
+          "cmdCmp?"}},
+        {2,
+         2,
+         false,
+         {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2+", "cmdDis?", "mnuViewResult3-",
+          "cmdCmp!"}},
+        {3,
+         2,
+         true,
+         {"mnuViewResult1-", "cmdSpd!", "mnuViewResult2-", "cmdDis!", "mnuViewResult3-",
+          "cmdCmp!"}},
+        {0,
+         7,
+         true,
+         {"mnuViewResult1+", "cmdSpd?", "mnuViewResult2-", "cmdDis!", "mnuViewResult3+"}},
+        {1, 0, false, {"mnuViewResult1+", "cmdSpd?", "mnuViewResult3-", "cmdCmp!"}},
     };
     for (const Results &r : results) {
         WindowState s;
         s.Settings.ResultDisplayMode = qint16(r.display);
         s.Settings.ResultKindMode = qint16(r.kind);
-        QTest::addRow("results %d, kind %d", r.display, r.kind) << s << r.expected;
+        s.Settings.ComponentsAllowed = r.components;
+        QTest::addRow("results %d, kind %d, components %s", r.display, r.kind,
+                      r.components ? "allowed" : "not allowed")
+            << s << r.expected;
     }
 }
 

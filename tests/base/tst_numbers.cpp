@@ -37,6 +37,8 @@ private slots:
     void fixed2();
     void fixed1_data();
     void fixed1();
+    void significantText_data();
+    void significantText();
     void signedIntText_data();
     void signedIntText();
 };
@@ -381,6 +383,29 @@ void TestNumbers::fixed1()
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(num::fixed1(value), expected);
+}
+
+void TestNumbers::significantText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("g") << -980.44 << 3 << "-980";
+    QTest::newRow("small") << 0.012345 << 2 << "0.012";
+    QTest::newRow("large, no exponent") << 12345.0 << 3 << "12300";
+    QTest::newRow("keeps trailing zeros") << 30.0 << 3 << "30.0";
+    QTest::newRow("carry to the next power") << 9.996 << 3 << "10.0";
+    QTest::newRow("carry, large") << 99960.0 << 3 << "100000";
+    QTest::newRow("zero") << 0.0 << 3 << "0";
+    QTest::newRow("negative small") << -0.0004567 << 2 << "-0.00046";
+}
+
+void TestNumbers::significantText()
+{
+    QFETCH(double, value);
+    QFETCH(int, digits);
+    QFETCH(QString, expected);
+    QCOMPARE(num::significantText(value, digits), expected);
 }
 
 void TestNumbers::signedIntText_data()

@@ -28,18 +28,6 @@ using Stop = TrackingPart::Stop;
 
 namespace {
 
-// 640 x 480 like the preview, so picture and preview pixels are the same.
-BallScene thrown()
-{
-    BallScene s;
-    s.size = {640, 480};
-    s.frames = 40;
-    s.radius = 10;
-    s.noise = 3;
-    s.path = [](double t) { return QPointF(60.4 + 300 * t, 400.3 - 420 * t + 180 * t * t); };
-    return s;
-}
-
 BallScene hidden()
 {
     BallScene s;
@@ -53,22 +41,13 @@ BallScene hidden()
 
 BallScene shaking()
 {
-    BallScene s = thrown();
+    BallScene s = thrownBall();
     s.frames = 25;
     s.mark = QPointF(560.5, 80.5);
     s.shake = [](int f) {
         return QPointF(std::round(4 * std::sin(f * 1.7)), std::round(3 * std::cos(f * 2.3)));
     };
     return s;
-}
-
-QString clipOf(const QString &name, const BallScene &scene)
-{
-    const QString path =
-        ClipMaker::dataDir() + QStringLiteral("/tracking_") + name + QStringLiteral(".avi");
-    if (!QFileInfo::exists(path))
-        writeBallClip(scene, path, {"-c:v", "mjpeg", "-q:v", "2", "-pix_fmt", "yuvj420p"});
-    return QFileInfo::exists(path) ? path : QString();
 }
 
 // The preview pixel holding a position: where an exact click lands.
@@ -96,7 +75,7 @@ class tst_frmMain_tracking : public QObject
 
     bool open(const QString &name, const BallScene &scene)
     {
-        const QString clip = clipOf(name, scene);
+        const QString clip = motionJpegClip(QStringLiteral("tracking_") + name, scene);
         return !clip.isEmpty() && w().video().openVideoFile(clip) && pauseOver();
     }
     bool pauseOver()
@@ -137,7 +116,7 @@ private slots:
 
     void followsTheBallOverTheWholeClip()
     {
-        const BallScene scene = thrown();
+        const BallScene scene = thrownBall();
         QVERIFY2(open("thrown", scene), qPrintable(ClipMaker::lastError()));
         QVERIFY(!w().cmdTrack->isEnabled()); // nothing plotted yet
         w().txtRate->setText("2");
@@ -196,7 +175,7 @@ private slots:
 
     void stopsByTheButtonAndByEsc()
     {
-        const BallScene scene = thrown();
+        const BallScene scene = thrownBall();
         QVERIFY2(open("thrown", scene), qPrintable(ClipMaker::lastError()));
         click(scene.centre(0));
         // One step each time the event loop turns, as on a slow computer.

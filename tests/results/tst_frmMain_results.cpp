@@ -273,10 +273,10 @@ void TestFrmMainResults::closingOrder_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("order");
-    const QStringList speedFirst{"speed", "distance"};
+    const QStringList speedFirst{"speed", "distance", "components"};
     QTest::newRow("quit") << "quit" << speedFirst;
     QTest::newRow("camera-shake switch") << "shake" << speedFirst;
-    QTest::newRow("erase all") << "erase" << QStringList{"distance", "speed"};
+    QTest::newRow("erase all") << "erase" << QStringList{"distance", "speed", "components"};
 }
 
 void TestFrmMainResults::closingOrder()
@@ -286,6 +286,7 @@ void TestFrmMainResults::closingOrder()
     CloseRecorder recorder;
     m_main->results().speedWindow() = recorder.window(QStringLiteral("speed"));
     m_main->results().distanceWindow() = recorder.window(QStringLiteral("distance"));
+    m_main->results().componentsWindow() = recorder.window(QStringLiteral("components"));
     if (command == QLatin1String("quit"))
         QVERIFY(m_main->close()); // answered yes
     else if (command == QLatin1String("shake"))

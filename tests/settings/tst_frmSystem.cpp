@@ -14,7 +14,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-using Settings = QList<int>; // ResultDisplayMode .. TrackingPermission, file order
+using Settings = QList<int>; // ResultDisplayMode .. ComponentsPermission, file order
 
 class TestFrmSystem : public QObject
 {
@@ -39,7 +39,7 @@ private:
     {
         const QList<QRadioButton *> lists[] = {dialog.optDisp1, dialog.optDisp2,  dialog.optPrint,
                                                dialog.optProt,  dialog.optAction, dialog.optAll,
-                                               dialog.optTrack};
+                                               dialog.optTrack, dialog.optCmp};
         return lists[setting];
     }
 
@@ -60,7 +60,10 @@ private:
     // Chooses an option the way a user does: its tab, then a click on it.
     static void choose(frmSystem &dialog, int setting, int index)
     {
-        const int tab = setting == OptAll ? 4 : setting == OptTrack ? 3 : qMin(setting, 4);
+        const int tab = setting == OptAll     ? 4
+                        : setting == OptTrack ? 3
+                        : setting == OptCmp   ? 1
+                                              : qMin(setting, 4);
         dialog.Tab1->setCurrentIndex(tab);
         QRadioButton *button = array(dialog, setting)[index];
         QVERIFY(button->isVisible());
@@ -118,16 +121,17 @@ private slots:
         QCOMPARE(dialog.cmdOk->geometry(), QRect(128, 264, 89, 25));
 
         const QStringList frameCaptions = {
-            "実験結果の表示・非表示", "表とグラフの種類", "印刷の設定",    "距離の測定方法の設定",
-            "座標クリック後の動作",   "全打点の表示方法", "自動追跡の使用"};
+            "実験結果の表示・非表示", "表とグラフの種類", "印刷の設定",     "距離の測定方法の設定",
+            "座標クリック後の動作",   "全打点の表示方法", "自動追跡の使用", "速度の成分と加速度"};
         const QStringList someCaptions = {"表もグラフも表示しない",
                                           "時間と速さ、時間と移動距離の両方の関係を表示する",
                                           "印刷を許可しない",
                                           "単位時間の区間距離を距離とする",
                                           "座標をクリック後、自動的に次のコマに進む",
                                           "常に全打点を表示する",
-                                          "使わせない"};
-        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1};
+                                          "使わせない",
+                                          "表示させない"};
+        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1, 1};
         for (int s = 0; s < SettingCount; ++s) {
             const SettingOption &option = settingOptions()[s];
             auto *frame = dialog.findChild<QGroupBox *>(option.frameName);
@@ -142,6 +146,7 @@ private slots:
             QCOMPARE(last->parentWidget(), frame);
         }
         QCOMPARE(dialog.frameAll->geometry(), QRect(24, 144, 283, 93));
+        QCOMPARE(dialog.optCmp[0]->text(), QStringLiteral("速度の成分と加速度を表示させる"));
     }
 
     void tabsShowTheirFrames()
@@ -152,7 +157,7 @@ private slots:
         QCOMPARE(dialog.Tab1->currentIndex(), 0);
         QCOMPARE(visibleFrames(dialog), QStringList{"frameDisp1"});
         const QStringList expected[] = {{"frameDisp1"},
-                                        {"frameDisp2"},
+                                        {"frameCmp", "frameDisp2"},
                                         {"framePrint"},
                                         {"frameProt", "frameTrack"},
                                         {"frameAction", "frameAll"}};
@@ -167,11 +172,12 @@ private slots:
         QTest::addColumn<Settings>("stored");
         QTest::addColumn<Settings>("shown"); // -1: nothing selected
 
-        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0} << Settings{0, 0, 0, 0, 1, 1, 0};
+        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0}
+                                  << Settings{0, 0, 0, 0, 1, 1, 0, 0};
         QTest::newRow("graph only, no printing, no tracking")
-            << Settings{2, 1, 3, 2, 0, 0, 1} << Settings{2, 1, 3, 2, 0, 0, 1};
+            << Settings{2, 1, 3, 2, 0, 0, 1, 1} << Settings{2, 1, 3, 2, 0, 0, 1, 1};
         QTest::newRow("out of range")
-            << Settings{4, -1, 7, 3, 2, -32768, 2} << Settings{-1, -1, -1, -1, -1, -1, -1};
+            << Settings{4, -1, 7, 3, 2, -32768, 2, 5} << Settings{-1, -1, -1, -1, -1, -1, -1, -1};
     }
 
     void loadSelectsCurrentValues()
@@ -198,18 +204,18 @@ private slots:
         QTest::addColumn<bool>("distance");
         QTest::addColumn<bool>("allPointsButton");
 
-        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0} << true << true << false
+        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0} << true << true << false
                                   << false;
         QTest::newRow("distance only, video printing")
-            << Settings{0, 1, 1, 1, 0, 0, 1} << true << false << true << true;
+            << Settings{0, 1, 1, 1, 0, 0, 1, 1} << true << false << true << true;
         QTest::newRow("both kinds, result printing only")
-            << Settings{1, 2, 2, 2, 1, 0, 0} << false << true << true << true;
+            << Settings{1, 2, 2, 2, 1, 0, 0, 0} << false << true << true << true;
         QTest::newRow("graph only, no printing")
-            << Settings{2, 2, 3, 0, 0, 1, 1} << false << true << true << false;
+            << Settings{2, 2, 3, 0, 0, 1, 1, 1} << false << true << true << false;
         QTest::newRow("no results at all whatever the kind")
-            << Settings{3, 2, 1, 0, 1, 1, 0} << true << false << false << false;
+            << Settings{3, 2, 1, 0, 1, 1, 0, 0} << true << false << false << false;
         QTest::newRow("no results, distance kind")
-            << Settings{3, 1, 0, 0, 0, 0, 1} << true << false << false << true;
+            << Settings{3, 1, 0, 0, 0, 0, 1, 0} << true << false << false << true;
     }
 
     void okAppliesToMainWindowAndFile()
@@ -224,7 +230,7 @@ private slots:
         frmMain main;
         // Start from the opposite of what is chosen, so every control has to move.
         setSettings({chosen[0] == 3 ? 0 : 3, chosen[1] == 2 ? 0 : 2, chosen[2] < 2 ? 3 : 0, 1,
-                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6]});
+                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6], 1 - chosen[7]});
         main.applyControlStates();
         measurementState().SettingsPassword = QStringLiteral("Pw9");
 
@@ -239,6 +245,11 @@ private slots:
         const MainControls expected{print, speed, speed, distance, distance, allPointsButton};
         QVERIFY(controlsOf(main) == expected);
         QCOMPARE(main.cmdTrack->isHidden(), chosen[6] == 1);
+        // The components window: hidden button and greyed item when not
+        // allowed, and with the other results when none are shown.
+        const bool components = chosen[7] == 0 && chosen[0] != 3;
+        QCOMPARE(main.cmdCmp->isHidden(), !components);
+        QCOMPARE(main.mnuViewResult3->isEnabled(), components);
         QVERIFY(platform.prompts->shown.isEmpty());
 
         QByteArray lines = "Pw9\r\n";
@@ -262,7 +273,7 @@ private slots:
         QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
         QCOMPARE(fileBytes(settingsFilePath()),
                  QByteArray("\x82\xa0"
-                            "1\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n"));
+                            "1\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
     }
 
     // "初期設定" only selects the default buttons: "キャンセル" after it leaves
@@ -278,13 +289,13 @@ private slots:
             file.write(before);
         }
         frmMain main; // reads the file above
-        const Settings teachers{3, 1, 3, 2, 0, 0, 0};
+        const Settings teachers{3, 1, 3, 2, 0, 0, 0, 0};
         QCOMPARE(currentSettings(), teachers);
         const MainControls mainBefore = controlsOf(main);
 
         QPointer<frmSystem> dialog = frmSystem::showSettings(&main);
         QTest::mouseClick(dialog->cmdStandard, Qt::LeftButton);
-        const Settings defaults{0, 0, 0, 0, 1, 1, 0};
+        const Settings defaults{0, 0, 0, 0, 1, 1, 0, 0};
         for (int s = 0; s < SettingCount; ++s)
             QCOMPARE(selected(*dialog, s), defaults[s]);
         QCOMPARE(currentSettings(), teachers);
@@ -316,7 +327,7 @@ private slots:
         choose(*dialog, OptDisp1, 3);
         choose(*dialog, OptAll, 0);
         QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
-        QCOMPARE(currentSettings(), (Settings{0, 0, 0, 0, 1, 1, 0}));
+        QCOMPARE(currentSettings(), (Settings{0, 0, 0, 0, 1, 1, 0, 0}));
         QVERIFY(main.cmdSpd->isVisibleTo(&main));
         QVERIFY(main.cmdProtDisp->isHidden());
         QVERIFY(!QFile::exists(settingsFilePath()));
@@ -349,7 +360,7 @@ private slots:
         // Both places it tried, the program's folder first.
         QCOMPARE(text.split('\n').mid(1),
                  (QStringList{blocker + "/kinmo.txt", blocker + "/config/kinmo.txt"}));
-        QCOMPARE(currentSettings(), (Settings{0, 1, 3, 0, 1, 1, 0}));
+        QCOMPARE(currentSettings(), (Settings{0, 1, 3, 0, 1, 1, 0, 0}));
         QVERIFY(!main.mnuFilePrint->isEnabled());
         QVERIFY(main.cmdSpd->isHidden());
         QVERIFY(!main.cmdDis->isHidden());

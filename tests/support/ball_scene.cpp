@@ -1,5 +1,7 @@
 #include "ball_scene.h"
 
+#include "clip_maker.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -249,4 +251,23 @@ bool writeBallClip(const BallScene &scene, const QString &path, const QStringLis
     if (!QFile::rename(partial, path))
         return fail(QStringLiteral("cannot rename ") + partial);
     return true;
+}
+
+BallScene thrownBall()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.frames = 40;
+    s.radius = 10;
+    s.noise = 3;
+    s.path = [](double t) { return QPointF(60.4 + 300 * t, 400.3 - 420 * t + 180 * t * t); };
+    return s;
+}
+
+QString motionJpegClip(const QString &name, const BallScene &scene)
+{
+    const QString path = ClipMaker::dataDir() + QLatin1Char('/') + name + QStringLiteral(".avi");
+    if (!QFileInfo::exists(path))
+        writeBallClip(scene, path, {"-c:v", "mjpeg", "-q:v", "2", "-pix_fmt", "yuvj420p"});
+    return QFileInfo::exists(path) ? path : QString();
 }

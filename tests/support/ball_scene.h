@@ -51,3 +51,12 @@ struct BallScene
 // temporary name first; false with `error` set when it fails.
 bool writeBallClip(const BallScene &scene, const QString &path, const QStringList &codec,
                    QString *error = nullptr);
+
+// A ball thrown up to the right: 640 x 480 like the preview (so picture and
+// preview pixels are the same), 25 frames a second, 40 frames, with sensor
+// noise; 300 pixels a second to the right, 360 pixels a second² downwards.
+BallScene thrownBall();
+
+// `name`.avi in Motion JPEG in the test clips' folder, made on first use;
+// empty when it cannot be made.
+QString motionJpegClip(const QString &name, const BallScene &scene);

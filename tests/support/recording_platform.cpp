@@ -78,6 +78,7 @@ TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
     services.fileDialogs = fileDialogs;
     services.beeper = beeper;
     services.windowCapture = windowCapture;
+    services.clipboard = clipboard;
     installPlatform(std::move(services));
 }
 

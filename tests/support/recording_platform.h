@@ -4,6 +4,7 @@
 // window capture that grabs the widget offscreen.
 
 #include "platform/beeper.h"
+#include "platform/clipboard.h"
 #include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -61,6 +62,13 @@ public:
     void beep() override { ++beeps; }
 };
 
+class TextClipboard : public Clipboard
+{
+public:
+    QString text;
+    void setText(const QString &t) override { text = t; }
+};
+
 class GrabWindowCapture : public WindowCapture
 {
 public:
@@ -81,6 +89,7 @@ struct TestPlatform
     std::shared_ptr<PresetFileDialogs> fileDialogs = std::make_shared<PresetFileDialogs>();
     std::shared_ptr<CountingBeeper> beeper = std::make_shared<CountingBeeper>();
     std::shared_ptr<GrabWindowCapture> windowCapture = std::make_shared<GrabWindowCapture>();
+    std::shared_ptr<TextClipboard> clipboard = std::make_shared<TextClipboard>();
     QString programFolder;
     QString userConfigFolder;
     // Where an installed program looks for class-wide settings; nothing is there.

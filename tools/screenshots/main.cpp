@@ -287,6 +287,10 @@ int main(int argc, char *argv[])
     ok = save(main.results().distanceWindow(), folder, QStringLiteral("result_distance")) && ok;
     main.results().speedWindow()->close();
     main.results().distanceWindow()->close();
+    // The velocity components of the throw: vx flat, vy a falling line.
+    main.cmdCmp->click();
+    ok = save(main.results().componentsWindow(), folder, QStringLiteral("result_components")) && ok;
+    main.results().componentsWindow()->close();
 
     main.mnuSystemDisp->trigger();
     auto *password = qobject_cast<frmPass *>(main.settings().passwordWindow().data());
