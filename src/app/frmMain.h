@@ -22,6 +22,7 @@ class DigitizingPart;
 class LengthPart;
 class PreviewWidget;
 class PrintHelpPart;
+class RecoveryPart;
 class ResultsPart;
 class SettingsPart;
 class TrackingPart;
@@ -113,6 +114,11 @@ public:
     LengthPart &length() { return *m_length; }
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
+    RecoveryPart &recovery() { return *m_recovery; }
+
+    // At start, once the window shows: the measurements left by copies of
+    // the program that did not end normally are offered back.
+    void offerRecovery();
 
     // Derives every control from the state and the current settings, and
     // shows them so. Runs after every command.
@@ -154,4 +160,5 @@ private:
     std::unique_ptr<PrintHelpPart> m_printHelp;
     std::unique_ptr<ResultsPart> m_results;
     std::unique_ptr<SettingsPart> m_settings;
+    std::unique_ptr<RecoveryPart> m_recovery;
 };

@@ -19,6 +19,12 @@ QString &configOverride()
     return folder;
 }
 
+QString &dataOverride()
+{
+    static QString folder;
+    return folder;
+}
+
 } // namespace
 
 QString programFolder()
@@ -43,6 +49,24 @@ QString userConfigFolder()
 void setUserConfigFolder(const QString &folder)
 {
     configOverride() = folder;
+}
+
+QString userDataFolder()
+{
+    if (!dataOverride().isEmpty())
+        return dataOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+void setUserDataFolder(const QString &folder)
+{
+    dataOverride() = folder;
+}
+
+QString recoveryFolder()
+{
+    const QString folder = userDataFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/recovery");
 }
 
 QString settingsFilePath()

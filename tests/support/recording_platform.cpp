@@ -69,6 +69,8 @@ TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
     setProgramFolder(programFolder);
     userConfigFolder = m_folder->home.filePath(QStringLiteral(".config/キネモ"));
     setUserConfigFolder(userConfigFolder);
+    userDataFolder = m_folder->home.filePath(QStringLiteral(".local/share/キネモ"));
+    setUserDataFolder(userDataFolder);
     resetMeasurementState();
     dialogfolders::forgetAll();
     Platform services;
@@ -84,4 +86,5 @@ TestPlatform::~TestPlatform()
     installPlatform(Platform{});
     setProgramFolder(QString());
     setUserConfigFolder(QString());
+    setUserDataFolder(QString());
 }

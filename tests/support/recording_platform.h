@@ -83,6 +83,7 @@ struct TestPlatform
     std::shared_ptr<GrabWindowCapture> windowCapture = std::make_shared<GrabWindowCapture>();
     QString programFolder;
     QString userConfigFolder;
+    QString userDataFolder; // the recovery files go below it
 
 private:
     struct TempDir;
