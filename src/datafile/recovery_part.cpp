@@ -88,7 +88,7 @@ void RecoveryPart::writeSnapshot(const recovery::Snapshot &snapshot)
         if (!m_written.empty())
             m_store->remove();
     } else {
-        m_store->write(recovery::encode(snapshot));
+        m_store->write(snapshot);
         ++m_writesAsked;
     }
     m_written = snapshot;

@@ -71,9 +71,9 @@ RecoveryStore::~RecoveryStore()
     m_thread.join();
 }
 
-void RecoveryStore::write(const QByteArray &bytes)
+void RecoveryStore::write(const recovery::Snapshot &snapshot)
 {
-    post(Job{false, bytes});
+    post(Job{false, snapshot});
 }
 
 void RecoveryStore::remove()
@@ -116,7 +116,7 @@ void RecoveryStore::run()
         m_busy = true;
         guard.unlock();
         const bool ok = job.remove ? (QFile::remove(m_path) || !QFile::exists(m_path))
-                                   : writeWhole(m_path, job.bytes);
+                                   : writeWhole(m_path, recovery::encode(job.snapshot));
         guard.lock();
         m_busy = false;
         if (!ok)

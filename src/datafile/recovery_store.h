@@ -4,10 +4,13 @@
 // beside a lock file (QLockFile) that says the copy still runs. The files of
 // copies that ended without a normal quit are the ones to offer at start.
 //
-// Writing happens on a thread of its own: the file is written through a
-// temporary one and renamed into place (QSaveFile), which waits for the
-// disk; a click must not wait for it. A write that is still waiting when a
-// newer one comes is dropped, since the newer holds everything.
+// Writing happens on a thread of its own: the measurement is turned into the
+// file's bytes there, written through a temporary file and renamed into
+// place (QSaveFile), which waits for the disk; a click must not wait for
+// it. A write that is still waiting when a newer one comes is dropped, since
+// the newer holds everything.
+
+#include "datafile/recovery_file.h"
 
 #include <QByteArray>
 #include <QLockFile>
@@ -34,8 +37,8 @@ public:
     bool active() const { return m_lock != nullptr; }
     QString filePath() const { return m_path; }
 
-    // Replaces this copy's file with `bytes`, in the background.
-    void write(const QByteArray &bytes);
+    // Replaces this copy's file with the measurement, in the background.
+    void write(const recovery::Snapshot &snapshot);
     // Removes this copy's file, in the background.
     void remove();
     // Returns once every write and removal asked for so far is done.
@@ -56,7 +59,7 @@ private:
     struct Job
     {
         bool remove = false;
-        QByteArray bytes;
+        recovery::Snapshot snapshot;
     };
     void post(Job job);
     void run();
