@@ -148,6 +148,8 @@ void RecoveryPart::restore(const recovery::Snapshot &snapshot)
         m_digitizing.clicks().ShakeOriginX = snapshot.shakeOriginX;
         m_digitizing.clicks().ShakeOriginY = snapshot.shakeOriginY;
         m_video.showFrameRate();
+        // A length that was set was set with the button: it reads "設定" again.
+        m_state.LengthSettingUsed = snapshot.refLengthPixels != 0;
     }
     if (measurement.RefLengthPixels != 0)
         m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));

@@ -217,6 +217,7 @@ private slots:
         QCOMPARE(w().txtLengthValue->text(), lengthText);
         QCOMPARE(w().cmbTanni->currentText(), unit);
         QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されています"));
+        QCOMPARE(w().cmdLength->text(), QStringLiteral("設定"));
         QCOMPARE(w().digitizing().markers().count(), 10);
         // Back on the last point's frame, and plotting goes on from there.
         QCOMPARE(w().ctrlSlider->value(), 27);
