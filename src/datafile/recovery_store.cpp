@@ -4,8 +4,18 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <atomic>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#endif
 
 namespace {
 
@@ -27,6 +37,21 @@ void lockForGood(QLockFile &lock)
     lock.setStaleLockTime(0);
 }
 
+// The new file's content reaches the disk before it is renamed into place;
+// the rename itself is on the disk only once its folder is.
+void syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
 bool writeWhole(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -36,7 +61,10 @@ bool writeWhole(const QString &path, const QByteArray &bytes)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
 }
 
 } // namespace
@@ -106,21 +134,30 @@ int RecoveryStore::failedWrites() const
 
 void RecoveryStore::run()
 {
-    std::unique_lock<std::mutex> guard(m_mutex);
+#ifdef Q_OS_LINUX
+    // Woken by a click, it must not push the window's own thread aside.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+#endif
+    // The window's thread waits for the lock only while a job changes hands.
     while (true) {
-        m_wake.wait(guard, [this] { return m_pending || m_stopping; });
-        if (!m_pending)
-            return; // stopping, and everything asked for is done
-        Job job = std::move(*m_pending);
-        m_pending.reset();
-        m_busy = true;
-        guard.unlock();
-        const bool ok = job.remove ? (QFile::remove(m_path) || !QFile::exists(m_path))
-                                   : writeWhole(m_path, recovery::encode(job.snapshot));
-        guard.lock();
-        m_busy = false;
-        if (!ok)
-            ++m_failed;
+        std::optional<Job> job;
+        {
+            std::unique_lock<std::mutex> guard(m_mutex);
+            m_wake.wait(guard, [this] { return m_pending || m_stopping; });
+            if (!m_pending)
+                return; // stopping, and everything asked for is done
+            job.swap(m_pending);
+            m_busy = true;
+        }
+        const bool ok = job->remove ? (QFile::remove(m_path) || !QFile::exists(m_path))
+                                    : writeWhole(m_path, recovery::encode(job->snapshot));
+        job.reset();
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_busy = false;
+            if (!ok)
+                ++m_failed;
+        }
         m_wake.notify_all();
     }
 }
