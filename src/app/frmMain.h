@@ -3,8 +3,9 @@
 // the menus, and the start-up and quit of the program. It builds the
 // controls, keeps the window's state and composes the parts that do the
 // work: video, plotting, length, data file, results, print and help,
-// settings. After every command it derives every control from the state,
-// in one place (applyControlStates).
+// settings, recovery file. After every command it derives every control from
+// the state, in one place (applyControlStates), and the recovery file follows
+// the measurement.
 
 #include "app/control_states.h"
 #include "base/window_state.h"
