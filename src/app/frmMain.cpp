@@ -3,6 +3,7 @@
 #include "app/control_states.h"
 #include "base/measurement_state.h"
 #include "datafile/datafile_part.h"
+#include "datafile/recovery_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
 #include "digitize/tracking_part.h"
@@ -40,7 +41,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     tmrTimer->start();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The file stays for the next start unless the quit removed it; nothing
+    // that happens while the other parts go is written any more.
+    m_recovery.reset();
+}
 
 void frmMain::composeParts()
 {
@@ -119,6 +125,11 @@ void frmMain::composeParts()
 
     m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);
 
+    RecoveryControls recovery;
+    recovery.lengthValue = txtLengthValue;
+    recovery.unit = cmbTanni;
+    m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
+
     // What the length setting drew lies on the picture; the markers lie above it.
     picPreview->setOverlayPainter([this](QPainter &painter) {
         m_length->paint(painter);
@@ -136,6 +147,7 @@ void frmMain::composeParts()
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
     connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);
+    connect(m_recovery.get(), &RecoveryPart::changed, this, &frmMain::applyControlStates);
 
     // A new capture rate keeps the points but not the results shown so far;
     // a loaded measurement brings its own rate, which the readout then shows.
@@ -203,6 +215,15 @@ void frmMain::applyControlStates()
     } else {
         lblKijun->hide();
     }
+    // Every command that changes the measurement ends here: the recovery
+    // file follows it.
+    if (m_recovery)
+        m_recovery->measurementMayHaveChanged();
+}
+
+void frmMain::offerRecovery()
+{
+    m_recovery->offerRecovery();
 }
 
 void frmMain::settingsApplied()
@@ -245,6 +266,8 @@ void frmMain::runQuit()
     // Settings that cannot be written anywhere (full disk) must not keep the
     // program from quitting; the old file stays whole.
     saveSettings(measurementState());
+    // A normal end: nothing to recover at the next start.
+    m_recovery->endNormally();
     m_video->closePlayer();
     m_results->closeWindows(ResultsPart::speedFirst());
 }

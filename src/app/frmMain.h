@@ -3,8 +3,9 @@
 // the menus, and the start-up and quit of the program. It builds the
 // controls, keeps the window's state and composes the parts that do the
 // work: video, plotting, length, data file, results, print and help,
-// settings. After every command it derives every control from the state,
-// in one place (applyControlStates).
+// settings, recovery file. After every command it derives every control from
+// the state, in one place (applyControlStates), and the recovery file follows
+// the measurement.
 
 #include "app/control_states.h"
 #include "base/window_state.h"
@@ -22,6 +23,7 @@ class DigitizingPart;
 class LengthPart;
 class PreviewWidget;
 class PrintHelpPart;
+class RecoveryPart;
 class ResultsPart;
 class SettingsPart;
 class TrackingPart;
@@ -115,6 +117,11 @@ public:
     LengthPart &length() { return *m_length; }
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
+    RecoveryPart &recovery() { return *m_recovery; }
+
+    // At start, once the window shows: the measurements left by copies of
+    // the program that did not end normally are offered back.
+    void offerRecovery();
 
     // Derives every control from the state and the current settings, and
     // shows them so. Runs after every command.
@@ -156,4 +163,5 @@ private:
     std::unique_ptr<PrintHelpPart> m_printHelp;
     std::unique_ptr<ResultsPart> m_results;
     std::unique_ptr<SettingsPart> m_settings;
+    std::unique_ptr<RecoveryPart> m_recovery;
 };

@@ -25,5 +25,6 @@ int main(int argc, char *argv[])
     installPlatform(makeQtPlatform(printpage::drawing()));
     frmMain window;
     window.show();
+    window.offerRecovery();
     return app.exec();
 }

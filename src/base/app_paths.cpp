@@ -28,6 +28,12 @@ QString &classFileOverride()
     return path;
 }
 
+QString &dataOverride()
+{
+    static QString folder;
+    return folder;
+}
+
 } // namespace
 
 QString programFolder()
@@ -74,6 +80,24 @@ QString classSettingsFilePath()
 void setClassSettingsFilePath(const QString &path)
 {
     classFileOverride() = path;
+}
+
+QString userDataFolder()
+{
+    if (!dataOverride().isEmpty())
+        return dataOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+void setUserDataFolder(const QString &folder)
+{
+    dataOverride() = folder;
+}
+
+QString recoveryFolder()
+{
+    const QString folder = userDataFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/recovery");
 }
 
 QString settingsFilePath()

@@ -3,7 +3,8 @@
 // page and shared settings file are beside it. Installed under <prefix>/bin,
 // its files are in <prefix>/share/kinemo, the class-wide settings in
 // /etc/kinemo, and it writes only to the user's own configuration folder
-// (see settings/settings_file.h for which settings file is used).
+// (see settings/settings_file.h for which settings file is used). The
+// recovery files of unsaved measurements live in the user's own data folder.
 
 #include <QString>
 
@@ -32,6 +33,15 @@ void setClassSettingsFilePath(const QString &path);
 // classSettingsFilePath() for an installed program.
 QString settingsFilePath();
 QString userSettingsFilePath(); // <user's configuration folder>/kinmo.txt
+
+// The user's own data folder (~/.local/share/キネモ on Linux), where the
+// recovery files of unsaved measurements live. It need not exist yet.
+QString userDataFolder();
+// Tests point it at a temporary directory.
+void setUserDataFolder(const QString &folder);
+// <user's data folder>/recovery; empty without a home folder.
+QString recoveryFolder();
+
 // kinhelp.html beside the program, else in the installed data folder; the
 // one beside the program when neither exists.
 QString helpFilePath();

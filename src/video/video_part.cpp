@@ -122,7 +122,7 @@ void VideoPart::openWithDialog()
     openVideoFile(name);
 }
 
-bool VideoPart::openVideoFile(const QString &path)
+bool VideoPart::openVideoFile(const QString &path, bool askCaptureRate)
 {
     // Everything is checked on the new file before anything of the open
     // video changes: a file that is not a usable video leaves the open one,
@@ -172,7 +172,8 @@ bool VideoPart::openVideoFile(const QString &path)
     measurement.FrameRefreshPending = false;
     setSliderQuietly(0);
     scrolledByUser();
-    offerFileCaptureRate();
+    if (askCaptureRate)
+        offerFileCaptureRate();
     return true;
 }
 

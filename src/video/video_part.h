@@ -61,7 +61,9 @@ public:
     // "映像を開く(&O)": the open dialog, then openVideoFile().
     void openWithDialog();
     // False when the file is not a usable video; nothing changes then.
-    bool openVideoFile(const QString &path);
+    // Without `askCaptureRate` a rate the file notes it was filmed at is not
+    // offered (a measurement brought back brings its own rate).
+    bool openVideoFile(const QString &path, bool askCaptureRate = true);
     void closeVideo();
 
     // The frame on show (the slider's position).
@@ -98,6 +100,8 @@ public:
     // the readout and the time label follow it.
     void showFrameRate();
 
+    // The open video file's own frame rate (FrameRate without a video).
+    double playbackRate() const;
     FrameSource *frameSource() const; // the open video's; null without one
     QSize previewSize() const;
     const QString &chosenFilePath() const { return m_chosenPath; }
@@ -128,7 +132,6 @@ private:
     void offerFileCaptureRate();
     void showRateReadout();
     void markRateReadout(const QString &filmedRateTip);
-    double playbackRate() const;
 
     WindowState &m_state;
     VideoControls m_c;

@@ -1,14 +1,19 @@
 // The measurement file: its exact bytes, round trips through the reader, the
-// stream reading of short lines, and the files the reader must refuse.
+// stream reading of short lines, and the files the reader must refuse. The
+// recovery file, which carries a measurement file: exact round trips and the
+// damaged, foreign and hostile files it must refuse whole.
 
 #include "base/numbers.h"
 #include "datafile/measurement_csv.h"
+#include "datafile/recovery_file.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 using namespace datafile;
 
@@ -65,6 +70,33 @@ MeasurementFileData parsed(const QByteArray &bytes)
     return read.data;
 }
 
+recovery::Snapshot recoverySnapshot()
+{
+    recovery::Snapshot s;
+    s.videoPath = QStringLiteral("/home/生徒/実験 1/落下 #2%.mp4");
+    s.videoFrameRate = 30000.0 / 1001;
+    s.frameRate = 240;
+    s.refLengthPixels = std::sqrt(123457.0f);
+    s.refLengthValue = -32768;
+    s.lengthUnit = QStringLiteral("c\"m\r\n㎝😀 ");
+    s.shakeCorrection = true;
+    s.shakeOriginX = 512;
+    s.shakeOriginY = -3;
+    for (int r = 1; r <= 3; ++r)
+        s.rows.append({r, 70000 * r, -32768 + r, 32767 - r, 500 + r, 60 - r});
+    s.pointCount = 3;
+    return s;
+}
+
+// The digest line made anew over changed content, so that the checks behind
+// it are reached.
+QByteArray resealed(QByteArray bytes)
+{
+    bytes.truncate(bytes.lastIndexOf("sha256 "));
+    return bytes + "sha256 " + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() +
+           '\n';
+}
+
 } // namespace
 
 class TestMeasurementCsv : public QObject
@@ -86,6 +118,10 @@ private slots:
     void oversizedFileRefused();
     void applyClearsTheWholeTable();
     void japaneseNamesAndRepeatableWrites();
+    void recoveryRoundTripIsExact_data();
+    void recoveryRoundTripIsExact();
+    void recoveryRefusedWhole_data();
+    void recoveryRefusedWhole();
 };
 
 void TestMeasurementCsv::exactBytesOfExample()
@@ -387,6 +423,102 @@ void TestMeasurementCsv::japaneseNamesAndRepeatableWrites()
     const QString nowhere = dir.filePath(QStringLiteral("無い フォルダ/a.csv"));
     QVERIFY(!writeMeasurementFile(nowhere, bytes));
     QVERIFY(!QFile::exists(nowhere));
+}
+
+void TestMeasurementCsv::recoveryRoundTripIsExact_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("withVideo");
+    QTest::newRow("3 points, odd path, unit and numbers") << 3 << true;
+    QTest::newRow("200 points, no video") << 200 << false;
+}
+
+// Every value comes back bit for bit, through the state as well.
+void TestMeasurementCsv::recoveryRoundTripIsExact()
+{
+    QFETCH(int, points);
+    QFETCH(bool, withVideo);
+    recovery::Snapshot s = recoverySnapshot();
+    for (int r = s.rows.size() + 1; r <= points; ++r)
+        s.rows.append({r, r, r, -r, 0, 0});
+    s.pointCount = qint16(points);
+    if (!withVideo) {
+        s.videoPath.clear();
+        s.videoFrameRate = 0;
+    }
+    const QByteArray bytes = recovery::encode(s);
+    const recovery::Read read = recovery::decode(bytes);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QVERIFY(read.snapshot == s);
+
+    MeasurementState state;
+    state.PointTable[points + 1][1] = 99; // left over beyond the points: cleared
+    recovery::apply(read.snapshot, state);
+    QCOMPARE(state.PointTable[points + 1][1], 0);
+    state.VideoPath = s.videoPath;
+    recovery::Snapshot again = recovery::snapshotOf(state, withVideo);
+    again.videoFrameRate = s.videoFrameRate;
+    again.shakeCorrection = s.shakeCorrection;
+    again.shakeOriginX = s.shakeOriginX;
+    again.shakeOriginY = s.shakeOriginY;
+    QVERIFY(again == s);
+    QCOMPARE(recovery::encode(again), bytes);
+}
+
+void TestMeasurementCsv::recoveryRefusedWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray good = recovery::encode(recoverySnapshot());
+    const auto changed = [&good](const QByteArray &from, const QByteArray &to) {
+        QByteArray bytes = good;
+        return resealed(bytes.replace(from, to));
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("foreign text") << QByteArray("hello\nworld\n");
+    QTest::newRow("a measurement file") << mainWindowCsv(exampleState());
+    QTest::newRow("newer version")
+        << resealed(QByteArray(good).replace("RECOVERY 1", "RECOVERY 2"));
+    QTest::newRow("cut in the points") << good.left(good.size() / 2);
+    QTest::newRow("last byte missing") << good.chopped(1);
+    QTest::newRow("digest line missing") << good.left(good.lastIndexOf("sha256"));
+    QTest::newRow("one point changed, digest old")
+        << QByteArray(good).replace("\" 2\",\" 140000\"", "\" 2\",\" 140001\"");
+    QTest::newRow("no points") << changed("points 3", "points 0");
+    QTest::newRow("201 points") << changed("points 3", "points 201");
+    QTest::newRow("count not the rows") << changed("points 3", "points 2");
+    QTest::newRow("reference value beyond 16 bits")
+        << changed("ref-value -32768", "ref-value 40000");
+    QTest::newRow("negative frame rate") << changed("frame-rate 240", "frame-rate -240");
+    QTest::newRow("infinite frame rate") << changed("frame-rate 240", "frame-rate inf");
+    QTest::newRow("not a number") << changed("frame-rate 240", "frame-rate nan");
+    QTest::newRow("shake neither 0 nor 1") << changed("shake 1", "shake 2");
+    QTest::newRow("shake origin beyond 16 bits")
+        << changed("shake-origin 512", "shake-origin 99999");
+    QTest::newRow("unit not UTF-8") << changed("unit c", "unit %FF%FEc");
+    QTest::newRow("unit with a raw blank") << changed("unit c", "unit c c");
+    QTest::newRow("path with a NUL") << changed("video %2Fhome", "video %00%2Fhome");
+    QTest::newRow("a line missing") << changed("shake 1\n", "");
+    const qsizetype sizeAt = good.indexOf("\ncsv ") + 5;
+    const qsizetype sizeEnd = good.indexOf('\n', sizeAt);
+    const int size = good.mid(sizeAt, sizeEnd - sizeAt).toInt();
+    for (int wrong : {size - 10, size + 10, -size}) {
+        QByteArray bytes = good;
+        QTest::addRow("points said to be %d bytes", wrong)
+            << resealed(bytes.replace(sizeAt, sizeEnd - sizeAt, QByteArray::number(wrong)));
+    }
+    QTest::newRow("a bad point inside")
+        << changed("\" 3\",\" 210000\",\"-32765\"", "\" 3\",\" 210000\",\"-99999\"");
+    QTest::newRow("a line after the points")
+        << resealed(good.left(good.lastIndexOf("sha256")) + "extra\nsha256 x\n");
+}
+
+void TestMeasurementCsv::recoveryRefusedWhole()
+{
+    QFETCH(QByteArray, bytes);
+    const recovery::Read read = recovery::decode(bytes);
+    QVERIFY(!read.ok);
+    QVERIFY(!read.error.isEmpty());
+    QCOMPARE(read.snapshot.rows.size(), qsizetype(0));
 }
 
 QTEST_GUILESS_MAIN(TestMeasurementCsv)

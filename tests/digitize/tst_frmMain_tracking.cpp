@@ -8,6 +8,9 @@
 #include "ball_scene.h"
 #include "base/measurement_state.h"
 #include "clip_maker.h"
+#include "datafile/recovery_file.h"
+#include "datafile/recovery_part.h"
+#include "datafile/recovery_store.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/marker_set.h"
 #include "digitize/tracking_part.h"
@@ -16,6 +19,7 @@
 #include "video/video_part.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,11 +128,19 @@ private slots:
         // The click moved on by the interval; tracking goes on from there.
         QCOMPARE(w().ctrlSlider->value(), 2);
         QVERIFY(w().cmdTrack->isEnabled());
+        const int writesBefore = w().recovery().writesAsked();
+        QElapsedTimer tracking;
+        tracking.start();
         w().cmdTrack->click();
         QCOMPARE(w().cmdTrack->text(), QStringLiteral("追跡停止"));
         QVERIFY(!w().cmdStep->isEnabled());
         QVERIFY(!w().mnuFileOpen->isEnabled());
         QVERIFY(QTest::qWaitFor([this] { return !w().state().Tracking; }, 60000));
+        // The recovery file follows at most once a second, and once at the end.
+        QVERIFY(w().recovery().writesAsked() - writesBefore <= 2 + tracking.elapsed() / 1000);
+        w().recovery().store().waitUntilDone();
+        QCOMPARE(recovery::readFile(w().recovery().store().filePath()).snapshot.pointCount,
+                 qint16(20));
 
         // Frames 0, 2, ... 38, each within a pixel of the ball; position 40,
         // past the last frame, gets no point.

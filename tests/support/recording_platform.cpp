@@ -71,6 +71,8 @@ TestPlatform::TestPlatform() : m_folder(std::make_unique<TempDir>())
     setUserConfigFolder(userConfigFolder);
     classSettingsFile = m_folder->home.filePath(QStringLiteral("etc/kinemo/kinmo.txt"));
     setClassSettingsFilePath(classSettingsFile);
+    userDataFolder = m_folder->home.filePath(QStringLiteral(".local/share/キネモ"));
+    setUserDataFolder(userDataFolder);
     resetMeasurementState();
     dialogfolders::forgetAll();
     Platform services;
@@ -88,4 +90,5 @@ TestPlatform::~TestPlatform()
     setProgramFolder(QString());
     setUserConfigFolder(QString());
     setClassSettingsFilePath(QString());
+    setUserDataFolder(QString());
 }

@@ -94,6 +94,7 @@ struct TestPlatform
     QString userConfigFolder;
     // Where an installed program looks for class-wide settings; nothing is there.
     QString classSettingsFile;
+    QString userDataFolder; // the recovery files go below it
 
 private:
     struct TempDir;

@@ -254,6 +254,7 @@ int main(int argc, char *argv[])
     QTemporaryDir programFolder;
     setProgramFolder(programFolder.path());
     setUserConfigFolder(programFolder.filePath(QStringLiteral("config")));
+    setUserDataFolder(programFolder.filePath(QStringLiteral("data")));
     // The file dialog keeps its history in Qt's own settings file.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(programFolder.filePath(QStringLiteral("qt"))));
     installPlatform(makeQtPlatform(printpage::drawing()));

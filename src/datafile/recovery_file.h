@@ -1,0 +1,76 @@
+#pragma once
+// The recovery file: the whole measurement of a running copy of the program,
+// written after every change so that a crash, a killed program or a power
+// cut loses no plotted point.
+//
+// Layout (ASCII lines ending in LF, then the measurement file itself):
+//   KINEMO-RECOVERY 1
+//   video <path, percent-encoded UTF-8; empty without an open video>
+//   video-rate <the video file's own frame rate>
+//   frame-rate <FrameRate: the rate times follow>
+//   ref-pixels <RefLengthPixels>
+//   ref-value <RefLengthValue>
+//   unit <LengthUnit, percent-encoded UTF-8>
+//   shake <1: camera-shake correction on, 0: off>
+//   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   points <PointCount>
+//   csv <byte count>
+//   <that many bytes: the main window's measurement file of the points>
+//   sha256 <hex digest of every byte before this line>
+// Numbers are written with every digit they need to read back exactly. A
+// file whose digest, version or any line does not check is refused whole.
+
+#include "datafile/measurement_csv.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace recovery {
+
+// Written files stay far below this; anything larger is refused unread.
+constexpr qint64 MaxFileBytes = 2 * datafile::MaxFileBytes;
+
+struct Snapshot
+{
+    QString videoPath; // empty: no video was open
+    double videoFrameRate = 0;
+    double frameRate = 0;
+    float refLengthPixels = 0;
+    qint16 refLengthValue = 0;
+    QString lengthUnit;
+    bool shakeCorrection = false;
+    qint16 shakeOriginX = 0;
+    qint16 shakeOriginY = 0;
+    qint16 pointCount = 0;
+    QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+
+    bool empty() const { return pointCount == 0; }
+    bool operator==(const Snapshot &other) const;
+    bool operator!=(const Snapshot &other) const { return !(*this == other); }
+};
+
+// The measurement's part of a snapshot: the video's path (empty when
+// `videoOpen` is false), the points, the reference length and FrameRate. The
+// window fills in the rest.
+Snapshot snapshotOf(const MeasurementState &state, bool videoOpen);
+
+QByteArray encode(const Snapshot &snapshot);
+
+struct Read
+{
+    bool ok = false;
+    Snapshot snapshot;
+    QString error; // why it was refused, for the user
+};
+
+// Refuses (with a message) everything but a complete, unchanged file of
+// this version with at least one point.
+Read decode(const QByteArray &bytes);
+// Opens, size-checks and decodes a file.
+Read readFile(const QString &path);
+
+// The points, the reference length, its unit and the frame rate into the
+// state, the table cleared first (as loading a measurement file does).
+void apply(const Snapshot &snapshot, MeasurementState &state);
+
+} // namespace recovery

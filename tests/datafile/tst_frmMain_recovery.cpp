@@ -1,0 +1,404 @@
+// The recovery file through the real window: a measurement plotted by clicks
+// survives a program that ends without a quit and comes back at the next
+// start when the student says yes; a normal quit, a "no" and an emptied
+// measurement leave no file; a moved video brings back the points alone; and
+// two copies of the program at once keep two files, of which only the one
+// of a copy that was killed is offered.
+//
+// A crash is the window going without its quit (its lock goes, its file
+// stays), or a child copy of this program killed outright.
+
+#include "app/frmMain.h"
+#include "base/app_paths.h"
+#include "base/measurement_state.h"
+#include "clip_maker.h"
+#include "datafile/recovery_file.h"
+#include "datafile/recovery_part.h"
+#include "datafile/recovery_store.h"
+#include "digitize/digitizing_part.h"
+#include "digitize/marker_set.h"
+#include "recording_platform.h"
+#include "video/preview_widget.h"
+#include "video/video_part.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using MS = MeasurementState;
+
+namespace {
+
+const QString kChildArgument = QStringLiteral("--plotting-copy");
+
+bool pauseOver(frmMain &w)
+{
+    return QTest::qWaitFor([&w] { return w.state().InputPauseOver; }, 2000);
+}
+
+void click(frmMain &w, int x, int y)
+{
+    QTest::mouseClick(w.picPreview, Qt::LeftButton, {}, QPoint(x, y));
+}
+
+// Points on `count` frames, three frames apart, by clicks; with camera-shake
+// correction each point is the object and then its reference point.
+bool plot(frmMain &w, int count, bool shake)
+{
+    for (int i = 0; i < count; ++i) {
+        w.ctrlSlider->setValue(3 * i);
+        if (!pauseOver(w))
+            return false;
+        click(w, 100 + 7 * i, 300 - 5 * i);
+        if (shake)
+            click(w, 500 + i % 3, 60 - i % 2);
+    }
+    return measurementState().PointCount == count;
+}
+
+// The reference length between (100, 50) and (400, 450): 500 pixels, typed
+// as 30 in the given unit.
+void setLength(frmMain &w, const QString &unit)
+{
+    w.cmdLength->click();
+    click(w, 100, 50);
+    click(w, 400, 450);
+    QTest::keyClicks(w.txtLengthValue, QStringLiteral("30"));
+    w.cmbTanni->setCurrentText(unit);
+    w.cmdLength->click();
+}
+
+QStringList recoveryFiles()
+{
+    return QDir(recoveryFolder())
+        .entryList({QStringLiteral("*") + RecoveryStore::fileSuffix()}, QDir::Files);
+}
+
+QList<QList<int>> pointRows()
+{
+    QList<QList<int>> rows;
+    const MS &s = measurementState();
+    for (int r = 1; r <= s.PointCount; ++r)
+        rows.append(QList<int>(std::begin(s.PointTable[r]), std::end(s.PointTable[r])));
+    return rows;
+}
+
+// A copy of the program in a child process: the window with the clip open
+// and three points plotted, writing into the given data folder. It says
+// "ready" once its file is written and then waits to be killed.
+int runPlottingCopy(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestPlatform platform;
+    setUserDataFolder(QString::fromLocal8Bit(argv[2]));
+    frmMain w;
+    w.show();
+    measurementState().ClickAction = 0;
+    if (!w.video().openVideoFile(QString::fromLocal8Bit(argv[3])) || !pauseOver(w) ||
+        !plot(w, 3, false))
+        return 2;
+    w.recovery().store().waitUntilDone();
+    QTextStream(stdout) << "ready" << Qt::endl;
+    return app.exec();
+}
+
+} // namespace
+
+class tst_frmMain_recovery : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<frmMain> m_window;
+    QString m_clip;
+
+    frmMain &w() { return *m_window; }
+
+    // The program starts: a new window, shown.
+    void start()
+    {
+        m_window = std::make_unique<frmMain>();
+        w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    // The program ends without its quit, its measurement gone with it.
+    void crash()
+    {
+        w().recovery().store().waitUntilDone();
+        m_window.reset();
+        resetMeasurementState();
+    }
+    void openClip(const QString &path)
+    {
+        QVERIFY(w().video().openVideoFile(path));
+        measurementState().ClickAction = 0;
+        QVERIFY(pauseOver(w()));
+    }
+
+private slots:
+    void init()
+    {
+        m_platform = std::make_unique<TestPlatform>();
+        m_clip = ClipMaker::path(ClipKind::AviMjpeg25);
+        QVERIFY2(!m_clip.isEmpty(), qPrintable(ClipMaker::lastError()));
+        start();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_platform.reset();
+    }
+
+    void yesBringsBackEverything_data()
+    {
+        QTest::addColumn<bool>("shake");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("captureRate");
+        QTest::newRow("plain, cm") << false << QStringLiteral("cm") << QString();
+        QTest::newRow("camera-shake correction, m, filmed at 240")
+            << true << QStringLiteral("m") << QStringLiteral("240");
+    }
+    void yesBringsBackEverything()
+    {
+        QFETCH(bool, shake);
+        QFETCH(QString, unit);
+        QFETCH(QString, captureRate);
+        openClip(m_clip);
+        if (shake) {
+            m_platform->prompts->answers << Prompts::Answer::Yes;
+            w().mnuSystemChenge->trigger();
+        }
+        if (!captureRate.isEmpty()) {
+            m_platform->prompts->inputs << captureRate;
+            w().cmdFPS->click();
+        }
+        QVERIFY(plot(w(), 10, shake));
+        setLength(w(), unit);
+        QVERIFY(pauseOver(w()));
+        const QList<QList<int>> rows = pointRows();
+        const MS before = measurementState();
+        const QString lengthText = w().txtLengthValue->text();
+        const QString rateText = w().lblFPSValue->text();
+        QCOMPARE(recoveryFiles().size(), 1);
+        crash();
+        QCOMPARE(recoveryFiles().size(), 1);
+
+        m_platform->prompts->shown.clear();
+        start();
+        m_platform->prompts->answers << Prompts::Answer::Yes;
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->texts(),
+                 QStringList{QStringLiteral("前回、キネモが正しく終了しませんでした。"
+                                            "記録されていた打点（10点）を元に戻しますか？")});
+        QCOMPARE(m_platform->prompts->shown.constFirst().buttons, Prompts::Buttons::YesNo);
+
+        const MS &s = measurementState();
+        QCOMPARE(pointRows(), rows);
+        QCOMPARE(s.RefLengthPixels, 500.0f);
+        QCOMPARE(s.RefLengthValue, qint16(30));
+        QCOMPARE(s.LengthUnit, unit);
+        QCOMPARE(s.FrameRate, before.FrameRate);
+        QCOMPARE(s.VideoPath, m_clip);
+        QVERIFY(w().state().VideoOpen);
+        QCOMPARE(w().state().ShakeCorrectionOn, shake);
+        QCOMPARE(w().lblHosei->text().endsWith(QStringLiteral("ＯＮ")), shake);
+        QCOMPARE(w().lblFPSValue->text(), rateText);
+        QCOMPARE(w().txtLengthValue->text(), lengthText);
+        QCOMPARE(w().cmbTanni->currentText(), unit);
+        QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されています"));
+        QCOMPARE(w().cmdLength->text(), QStringLiteral("設定"));
+        QCOMPARE(w().digitizing().markers().count(), 10);
+        // Back on the last point's frame, and plotting goes on from there.
+        QCOMPARE(w().ctrlSlider->value(), 27);
+        QCOMPARE(w().digitizing().clicks().ShakeOriginX, before.PointTable[1][MS::ColRefX]);
+        QVERIFY(pauseOver(w()));
+        w().ctrlSlider->setValue(30);
+        QVERIFY(pauseOver(w()));
+        click(w(), 180, 240);
+        if (shake)
+            click(w(), 502, 61);
+        QCOMPARE(int(s.PointCount), 11);
+
+        // The old file is gone; this copy's own holds the measurement.
+        w().recovery().store().waitUntilDone();
+        QCOMPARE(recoveryFiles().size(), 1);
+        QCOMPARE(QDir(recoveryFolder()).filePath(recoveryFiles().constFirst()),
+                 w().recovery().store().filePath());
+        const recovery::Read read = recovery::readFile(w().recovery().store().filePath());
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(int(read.snapshot.pointCount), 11);
+        QCOMPARE(read.snapshot.shakeCorrection, shake);
+    }
+
+    void noRestoresNothingAndRemovesTheFile()
+    {
+        openClip(m_clip);
+        QVERIFY(plot(w(), 4, false));
+        crash();
+        // The lock a killed copy left with nothing plotted goes too.
+        const QString deadLock =
+            QDir(recoveryFolder()).filePath(QStringLiteral("dead.recovery.lock"));
+        QFile lock(deadLock);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("999999999\nkinemo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        start();
+        m_platform->prompts->answers << Prompts::Answer::No;
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->texts(), QStringList{RecoveryPart::question(4)});
+        QCOMPARE(int(measurementState().PointCount), 0);
+        QVERIFY(!w().state().VideoOpen);
+        QVERIFY(recoveryFiles().isEmpty());
+        QVERIFY(!QFile::exists(deadLock));
+        // Nothing is offered at the next start either.
+        crash();
+        start();
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->shown.size(), 1);
+    }
+
+    // Erasing everything or opening another video empties the measurement:
+    // the file goes; plotting writes it again; a confirmed quit removes it
+    // and its lock.
+    void emptyMeasurementAndNormalQuitLeaveNoFile()
+    {
+        openClip(m_clip);
+        QVERIFY(plot(w(), 2, false));
+        w().recovery().store().waitUntilDone();
+        QCOMPARE(recoveryFiles().size(), 1);
+        m_platform->prompts->answers << Prompts::Answer::Yes;
+        w().mnuEditAll->trigger();
+        w().recovery().store().waitUntilDone();
+        QVERIFY(recoveryFiles().isEmpty());
+
+        QVERIFY(plot(w(), 2, false));
+        w().recovery().store().waitUntilDone();
+        QCOMPARE(recoveryFiles().size(), 1);
+        openClip(m_clip);
+        w().recovery().store().waitUntilDone();
+        QVERIFY(recoveryFiles().isEmpty());
+
+        QVERIFY(plot(w(), 3, false));
+        const int writes = w().recovery().writesAsked();
+        // Moving through the video changes no measurement: nothing written.
+        w().ctrlSlider->setValue(40);
+        QVERIFY(pauseOver(w()));
+        QCOMPARE(w().recovery().writesAsked(), writes);
+        m_platform->prompts->answers << Prompts::Answer::Yes;
+        QVERIFY(w().close());
+        QVERIFY(recoveryFiles().isEmpty());
+        m_window.reset();
+        QVERIFY(QDir(recoveryFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void movedVideoBringsBackThePointsOnly()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString video = dir.filePath(QStringLiteral("振り子.avi"));
+        QVERIFY(QFile::copy(m_clip, video));
+        openClip(video);
+        QVERIFY(plot(w(), 5, false));
+        setLength(w(), QStringLiteral("cm"));
+        const QList<QList<int>> rows = pointRows();
+        crash();
+        QVERIFY(QFile::rename(video, dir.filePath(QStringLiteral("別の場所.avi"))));
+
+        start();
+        m_platform->prompts->answers << Prompts::Answer::Yes;
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->texts(),
+                 (QStringList{RecoveryPart::question(5),
+                              QStringLiteral("前回の映像が見つからなかったため、打点だけを元に戻し"
+                                             "ました。\n映像があった場所：\n") +
+                                  QDir::toNativeSeparators(video)}));
+        QVERIFY(!w().state().VideoOpen);
+        QCOMPARE(pointRows(), rows);
+        QCOMPARE(measurementState().RefLengthPixels, 500.0f);
+        QCOMPARE(measurementState().FrameRate, 25.0);
+        QCOMPARE(w().digitizing().markers().count(), 5);
+        QVERIFY(w().state().DataOpened);
+    }
+
+    // A file that fails its check is named, removed and never half-loaded.
+    void damagedFileIsRefusedWhole()
+    {
+        openClip(m_clip);
+        QVERIFY(plot(w(), 6, false));
+        crash();
+        const QString path = QDir(recoveryFolder()).filePath(recoveryFiles().constFirst());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() * 2 / 3));
+        file.close();
+
+        start();
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->shown.size(), 1);
+        QVERIFY(m_platform->prompts->lastText().startsWith(
+            QStringLiteral("前回の打点を記録したファイルが壊れていたため")));
+        QVERIFY(m_platform->prompts->lastText().endsWith(QDir::toNativeSeparators(path)));
+        QCOMPARE(int(measurementState().PointCount), 0);
+        QVERIFY(recoveryFiles().isEmpty());
+    }
+
+    // Another copy of the program runs beside this one: two files. Its file
+    // is not offered while it runs; once it is killed, it is.
+    void twoCopiesKeepTwoFiles()
+    {
+        QProcess copy;
+        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        copy.start(QCoreApplication::applicationFilePath(),
+                   {kChildArgument, userDataFolder(), m_clip});
+        QVERIFY(copy.waitForStarted());
+        QVERIFY2(QTest::qWaitFor(
+                     [&copy] { return copy.canReadLine() || copy.state() == QProcess::NotRunning; },
+                     60000),
+                 "the other copy did not get ready");
+        QCOMPARE(copy.readLine().trimmed(), QByteArray("ready"));
+
+        openClip(m_clip);
+        QVERIFY(plot(w(), 10, false));
+        w().recovery().store().waitUntilDone();
+        const QStringList files = recoveryFiles();
+        QCOMPARE(files.size(), 2);
+        QList<int> counts;
+        for (const QString &name : files)
+            counts << recovery::readFile(QDir(recoveryFolder()).filePath(name)).snapshot.pointCount;
+        std::sort(counts.begin(), counts.end());
+        QCOMPARE(counts, (QList<int>{3, 10}));
+
+        // Neither running copy's file is offered; once the other copy is
+        // killed, its file is.
+        w().offerRecovery();
+        QVERIFY(m_platform->prompts->shown.isEmpty());
+        copy.kill();
+        QVERIFY(copy.waitForFinished());
+        m_platform->prompts->answers << Prompts::Answer::No;
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->texts(), QStringList{RecoveryPart::question(3)});
+        QCOMPARE(int(measurementState().PointCount), 10);
+        QCOMPARE(recoveryFiles(),
+                 QStringList{QFileInfo(w().recovery().store().filePath()).fileName()});
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc >= 4 && argv[1] == kChildArgument)
+        return runPlottingCopy(argc, argv);
+    QApplication app(argc, argv);
+    tst_frmMain_recovery test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frmMain_recovery.moc"
