@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6
   qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
-  libopencv-imgproc-dev
+  libopencv-imgproc-dev libopencv-video-dev
   gstreamer1.0-libav gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   fonts-noto-cjk xvfb x11-utils imagemagick xdg-utils
