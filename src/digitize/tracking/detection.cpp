@@ -163,6 +163,7 @@ std::optional<Blob> blobAt(const cv::Mat &weights, cv::Point seed, double thresh
     const int top = stats.at<int>(label, cv::CC_STAT_TOP);
     const int width = stats.at<int>(label, cv::CC_STAT_WIDTH);
     const int height = stats.at<int>(label, cv::CC_STAT_HEIGHT);
+    blob.extent = cv::Size(width, height);
     blob.touchesEdge =
         left == 0 || top == 0 || left + width == weights.cols || top + height == weights.rows;
     // The blob and a pixel around it: its faint edge counts on every side alike.

@@ -18,8 +18,6 @@ using Point = cv::Point2d;
 
 constexpr int MinHalf = 4;
 constexpr int MaxHalf = 96;
-// The first patch, with its corners left out, must still match this well.
-constexpr double MinFirstScore = 0.5;
 // Below this the picture is not taken as symmetric about the object's centre.
 constexpr double MinSymmetry = 0.8;
 // The part of the object's place that must have changed where it moved.
@@ -50,9 +48,9 @@ struct ObjectTracker::Impl
     int half = 0;
     double radius = 0;   // of the object, full-resolution pixels
     double contrast = 0; // how far the object stands out from what is around it
-    double area = 0;     // of its blob, when last measured
-    cv::Mat first, current;
-    MotionModel model; // positions with the camera's movement taken out
+    double area = 0;     // of its blob, when last measured (0: not yet)
+    cv::Mat current;     // the object's patch where it was last found
+    MotionModel model;   // positions with the camera's movement taken out
     std::deque<Seen> seen;
     qint32 frame = 0;
     int coasting = 0;
@@ -88,7 +86,8 @@ struct ObjectTracker::Impl
     // The centre of what stands out from the background around `at`; none
     // when the background there is not clean yet (the object was there on
     // the frames it is taken from) or the blob is not the object's.
-    std::optional<Blob> blobCentre(const Picture &picture, Point at, Point shift) const;
+    std::optional<Blob> blobCentre(const Picture &picture, Point at, Point shift,
+                                   double move) const;
     void measureObject(const Picture &picture, Point at);
 };
 
@@ -120,13 +119,13 @@ void ObjectTracker::Impl::measureObject(const Picture &picture, Point at)
     double peak = 0;
     cv::minMaxLoc(smooth, nullptr, &peak, nullptr, nullptr, inner);
     contrast = peak;
-    const std::optional<Blob> blob = blobAt(weights, cv::Point(half, half), ObjectLevel * contrast,
-                                            0.1 * contrast, int(std::ceil(radius / 2)));
-    area = blob && !blob->touchesEdge ? blob->area : M_PI * radius * radius;
+    // Its area is measured against the background of later frames: a
+    // blurred object reaches beyond the rim of the patch.
+    area = 0;
 }
 
-std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Point at,
-                                                    Point shift) const
+std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Point at, Point shift,
+                                                    double move) const
 {
     // The background at `at` is clean when the object was clear of it on
     // most of the frames the median is taken from.
@@ -140,7 +139,8 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
                                 2.5 * radius + 2;
     if (!enough)
         return std::nullopt;
-    const cv::Rect area_ = around(at, 2 * radius + 4);
+    // Room for the object smeared along its way by motion blur.
+    const cv::Rect area_ = around(at, 2 * radius + 4 + 0.6 * move);
     std::vector<cv::Mat> before;
     for (const Seen &s : seen)
         before.push_back(earlier(s, area_, shift));
@@ -152,8 +152,9 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     std::optional<Blob> blob = blobAt(
         weights, cv::Point(int(std::lround(at.x)) - area_.x, int(std::lround(at.y)) - area_.y),
         ObjectLevel * contrast, 0.1 * contrast, int(std::ceil(radius / 2)));
-    if (!blob || blob->touchesEdge || blob->area > MaxAreaRatio * area ||
-        blob->area < area / MaxAreaRatio)
+    if (!blob || blob->touchesEdge ||
+        (area > 0 && (blob->area > MaxAreaRatio * area || blob->area < area / MaxAreaRatio)) ||
+        blob->area < 0.5 * M_PI * radius * radius)
         return std::nullopt;
     blob->centre += Point(area_.x, area_.y);
     return blob;
@@ -193,8 +194,7 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     const Symmetry s = symmetricCentre(picture.bgra, at, d->half, scale / 2);
     if (s.score >= MinSymmetry)
         at = s.centre;
-    d->first = patchAt(picture.bgra, at, d->half);
-    d->current = d->first;
+    d->current = patchAt(picture.bgra, at, d->half);
     d->measureObject(picture, at);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
@@ -290,11 +290,13 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
 
     // The centre from the object itself.
     Point centre;
-    const std::optional<Blob> blob = d->blobCentre(picture, peak, shift);
+    const double move = cv::norm(peak - last);
+    const std::optional<Blob> blob = d->blobCentre(picture, peak, shift, move);
     if (blob) {
         centre = blob->centre;
     } else {
-        const Symmetry s = symmetricCentre(picture.bgra, peak, h, std::max(1.0, d->radius / 2));
+        const Symmetry s =
+            symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
         if (s.score < MinSymmetry)
             return unconfirmed();
         centre = s.centre;
@@ -302,9 +304,8 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
 
     // Look, motion and model must agree.
     const cv::Mat patch = patchAt(picture.bgra, centre, h);
-    const bool looksLikeIt = correlation(patch, d->current, false) >= MinScore &&
-                             correlation(patch, d->first, true) >= MinFirstScore;
-    const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius);
+    const bool looksLikeIt = correlation(patch, d->current, false) >= MinScore;
+    const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
     if (needsMotion(centre)) {
@@ -318,8 +319,17 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
 
     d->model.add(centre - shift, frameNumber);
     d->current = patch;
-    if (blob)
+    if (blob) {
         d->area = blob->area;
+        // A patch as large as the object smeared by motion blur, and a ring
+        // of background around it.
+        const int wanted =
+            int(std::ceil(std::max(blob->extent.width, blob->extent.height) / 2.0)) + 3;
+        if (wanted > d->half && wanted <= MaxHalf) {
+            d->half = wanted;
+            d->current = patchAt(picture.bgra, centre, d->half);
+        }
+    }
     d->coasting = 0;
     d->remember(image, shift, centre);
     step.outcome = Outcome::Found;
