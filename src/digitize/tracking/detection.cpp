@@ -169,6 +169,7 @@ std::optional<Blob> blobAt(const cv::Mat &weights, cv::Point seed, double thresh
     // The blob and a pixel around it: its faint edge counts on every side alike.
     cv::Mat mask = labels == label, grown;
     cv::dilate(mask, grown, cv::Mat());
+    blob.level = cv::mean(weights, mask)[0];
     double sum = 0, sx = 0, sy = 0;
     for (int y = 0; y < weights.rows; ++y) {
         const uchar *m = grown.ptr<uchar>(y);

@@ -61,6 +61,7 @@ struct Blob
     cv::Point2d centre; // weighted by how much each pixel stands out
     double area = 0;    // pixels above the threshold
     cv::Size extent;    // of the box around them
+    double level = 0;   // the mean weight of those pixels
     bool touchesEdge = false;
 };
 // The connected pixels of `weights` above `threshold` that hold `seed` (or

@@ -29,6 +29,9 @@ constexpr double ChangeLevel = 0.4;
 // The object's blob may grow or shrink this much from one frame to the next
 // (motion blur); more is something else joined to it, or part of it hidden.
 constexpr double MaxAreaRatio = 1.7;
+// Without the patch's look to confirm it, the blob must keep its size and
+// its contrast closer than that.
+constexpr double MaxBlobChange = 1.3;
 // Frames kept for the background (their median) and for the motion cue.
 constexpr size_t FramesKept = 3;
 
@@ -49,6 +52,7 @@ struct ObjectTracker::Impl
     double radius = 0;   // of the object, full-resolution pixels
     double contrast = 0; // how far the object stands out from what is around it
     double area = 0;     // of its blob, when last measured (0: not yet)
+    double level = 0;    // how far its blob stands out from the background, on the mean
     cv::Mat current;     // the object's patch where it was last found
     MotionModel model;   // positions with the camera's movement taken out
     std::deque<Seen> seen;
@@ -86,8 +90,8 @@ struct ObjectTracker::Impl
     // The centre of what stands out from the background around `at`; none
     // when the background there is not clean yet (the object was there on
     // the frames it is taken from) or the blob is not the object's.
-    std::optional<Blob> blobCentre(const Picture &picture, Point at, Point shift,
-                                   double move) const;
+    std::optional<Blob> blobCentre(const Picture &picture, Point at, Point shift, double move,
+                                   double seedReach) const;
     void measureObject(const Picture &picture, Point at);
 };
 
@@ -125,7 +129,7 @@ void ObjectTracker::Impl::measureObject(const Picture &picture, Point at)
 }
 
 std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Point at, Point shift,
-                                                    double move) const
+                                                    double move, double seedReach) const
 {
     // The background at `at` is clean when the object was clear of it on
     // most of the frames the median is taken from.
@@ -140,7 +144,7 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     if (!enough)
         return std::nullopt;
     // Room for the object smeared along its way by motion blur.
-    const cv::Rect area_ = around(at, 2 * radius + 4 + 0.6 * move);
+    const cv::Rect area_ = around(at, seedReach + 2 * radius + 4 + 0.6 * move);
     std::vector<cv::Mat> before;
     for (const Seen &s : seen)
         before.push_back(earlier(s, area_, shift));
@@ -151,7 +155,7 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     const cv::Mat weights = difference(now, background);
     std::optional<Blob> blob = blobAt(
         weights, cv::Point(int(std::lround(at.x)) - area_.x, int(std::lround(at.y)) - area_.y),
-        ObjectLevel * contrast, 0.1 * contrast, int(std::ceil(radius / 2)));
+        ObjectLevel * contrast, 0.1 * contrast, int(std::ceil(seedReach)));
     if (!blob || blob->touchesEdge ||
         (area > 0 && (blob->area > MaxAreaRatio * area || blob->area < area / MaxAreaRatio)) ||
         blob->area < 0.5 * M_PI * radius * radius)
@@ -284,27 +288,45 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     }
     cv::Point best;
     cv::minMaxLoc(ranked, nullptr, nullptr, nullptr, &best);
-    if (scores.at<float>(best) < MinScore || ranked.at<float>(best) < -1)
-        return unconfirmed();
-    const Point peak = Point(centres.x + best.x, centres.y + best.y) + peakOffset(scores, best);
+    const bool matched = scores.at<float>(best) >= MinScore && ranked.at<float>(best) >= -1;
 
-    // The centre from the object itself.
-    Point centre;
-    const double move = cv::norm(peak - last);
-    const std::optional<Blob> blob = d->blobCentre(picture, peak, shift, move);
-    if (blob) {
-        centre = blob->centre;
+    // The centre from the object itself: the blob that stands out from the
+    // background where the patch matched, or its centre of symmetry.
+    Point peak, centre;
+    std::optional<Blob> blob;
+    if (matched) {
+        peak = Point(centres.x + best.x, centres.y + best.y) + peakOffset(scores, best);
+        const double move = cv::norm(peak - last);
+        blob = d->blobCentre(picture, peak, shift, move, std::ceil(d->radius / 2));
+        if (blob) {
+            centre = blob->centre;
+        } else {
+            const Symmetry s =
+                symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
+            if (s.score < MinSymmetry)
+                return unconfirmed();
+            centre = s.centre;
+        }
     } else {
-        const Symmetry s =
-            symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
-        if (s.score < MinSymmetry)
+        // A fast object smeared by motion blur changes its look from frame
+        // to frame more than a patch can follow: on a path the model knows
+        // well, the blob nearest the prediction that stands out as much as
+        // the object did.
+        if (model.points() < 3 || d->level <= 0)
             return unconfirmed();
-        centre = s.centre;
+        blob = d->blobCentre(picture, predicted, shift, cv::norm(predicted - last), reach);
+        const auto near = [](double value, double before) {
+            return value <= MaxBlobChange * before && value >= before / MaxBlobChange;
+        };
+        if (!blob || !near(blob->level, d->level) || !near(blob->area, d->area))
+            return unconfirmed();
+        centre = peak = blob->centre;
     }
+    const double move = cv::norm(peak - last);
 
     // Look, motion and model must agree.
     const cv::Mat patch = patchAt(picture.bgra, centre, h);
-    const bool looksLikeIt = correlation(patch, d->current, false) >= MinScore;
+    const bool looksLikeIt = !matched || correlation(patch, d->current, false) >= MinScore;
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
@@ -318,14 +340,17 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         return unconfirmed();
 
     d->model.add(centre - shift, frameNumber);
-    d->current = patch;
+    // A patch not confirmed by its look does not replace the one that was.
+    if (matched)
+        d->current = patch;
     if (blob) {
         d->area = blob->area;
+        d->level = blob->level;
         // A patch as large as the object smeared by motion blur, and a ring
         // of background around it.
         const int wanted =
             int(std::ceil(std::max(blob->extent.width, blob->extent.height) / 2.0)) + 3;
-        if (wanted > d->half && wanted <= MaxHalf) {
+        if (matched && wanted > d->half && wanted <= MaxHalf) {
             d->half = wanted;
             d->current = patchAt(picture.bgra, centre, d->half);
         }
