@@ -164,6 +164,31 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     return blob;
 }
 
+namespace {
+
+// The patch matched at every place of `region`, on pictures shrunk by
+// `shrink` first (a large patch: the centre is found at full resolution
+// afterwards), the map then stretched back to the size of the full one.
+cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
+{
+    const cv::Size full(region.cols - patch.cols + 1, region.rows - patch.rows + 1);
+    if (full.width <= 0 || full.height <= 0)
+        return cv::Mat();
+    if (shrink == 1)
+        return matchMap(region, patch);
+    cv::Mat smallRegion, smallPatch;
+    cv::resize(region, smallRegion, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    cv::resize(patch, smallPatch, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    const cv::Mat coarse = matchMap(smallRegion, smallPatch);
+    if (coarse.empty())
+        return coarse;
+    cv::Mat scores;
+    cv::resize(coarse, scores, full, 0, 0, cv::INTER_LINEAR);
+    return scores;
+}
+
+} // namespace
+
 ObjectTracker::ObjectTracker() : d(std::make_unique<Impl>()) {}
 ObjectTracker::~ObjectTracker() = default;
 ObjectTracker::ObjectTracker(ObjectTracker &&) noexcept = default;
@@ -261,9 +286,8 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const cv::Rect area(centres.x - h, centres.y - h, centres.width + 2 * h,
                         centres.height + 2 * h);
     const cv::Mat now = regionOf(picture.bgra, area);
-    const cv::Mat scores = matchMap(now, d->current);
     const cv::Mat before = d->earlier(d->seen.back(), area, shift);
-    if (scores.empty() || before.empty())
+    if (before.empty())
         return unconfirmed();
     const cv::Mat changed = difference(now, before) > d->changeThreshold();
     cv::Mat changedPart;
@@ -274,21 +298,46 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const auto needsMotion = [&](Point c) {
         return moveExpected || (model.points() < 2 && cv::norm(c - last) > d->radius);
     };
-    cv::Mat ranked(scores.size(), CV_32F);
-    for (int y = 0; y < scores.rows; ++y) {
-        for (int x = 0; x < scores.cols; ++x) {
-            const Point c(centres.x + x, centres.y + y);
-            float s = scores.at<float>(y, x);
-            if (needsMotion(c) && changedPart.at<float>(y + h, x + h) < MinChanged)
-                s = -2;
-            // Of two alike, the one nearer the prediction.
-            const double off = cv::norm(c - predicted) / std::max(reach, 1.0);
-            ranked.at<float>(y, x) = float(s - 0.1 * off * off);
-        }
-    }
+    // A large patch is matched on shrunk pictures first; only where that
+    // finds nothing, at full resolution.
+    cv::Mat scores;
     cv::Point best;
-    cv::minMaxLoc(ranked, nullptr, nullptr, nullptr, &best);
-    const bool matched = scores.at<float>(best) >= MinScore && ranked.at<float>(best) >= -1;
+    bool matched = false;
+    for (int shrink = std::clamp(h / 8, 1, 4);; shrink = 1) {
+        scores = shrunkMatchMap(now, d->current, shrink);
+        if (scores.empty())
+            return unconfirmed();
+        cv::Mat ranked(scores.size(), CV_32F);
+        for (int y = 0; y < scores.rows; ++y) {
+            for (int x = 0; x < scores.cols; ++x) {
+                const Point c(centres.x + x, centres.y + y);
+                float s = scores.at<float>(y, x);
+                if (needsMotion(c) && changedPart.at<float>(y + h, x + h) < MinChanged)
+                    s = -2;
+                // Of two alike, the one nearer the prediction.
+                const double off = cv::norm(c - predicted) / std::max(reach, 1.0);
+                ranked.at<float>(y, x) = float(s - 0.1 * off * off);
+            }
+        }
+        cv::minMaxLoc(ranked, nullptr, nullptr, nullptr, &best);
+        matched = scores.at<float>(best) >= MinScore && ranked.at<float>(best) >= -1;
+        if (matched && shrink > 1) {
+            // The best place again at full resolution, close around.
+            const cv::Rect near =
+                cv::Rect(best.x - shrink - 1, best.y - shrink - 1, 2 * shrink + 3, 2 * shrink + 3) &
+                cv::Rect(0, 0, scores.cols, scores.rows);
+            const cv::Mat fine = matchMap(
+                now(cv::Rect(near.x, near.y, near.width + 2 * h, near.height + 2 * h)), d->current);
+            cv::Point at;
+            double score = -1;
+            cv::minMaxLoc(fine, nullptr, &score, nullptr, &at);
+            fine.copyTo(scores(near));
+            best = near.tl() + at;
+            matched = score >= MinScore;
+        }
+        if (matched || shrink == 1)
+            break;
+    }
 
     // The centre from the object itself: the blob that stands out from the
     // background where the patch matched, or its centre of symmetry.
