@@ -20,6 +20,9 @@ constexpr int MinHalf = 4;
 constexpr int MaxHalf = 96;
 // Below this the picture is not taken as symmetric about the object's centre.
 constexpr double MinSymmetry = 0.8;
+// An object whose centre cannot be found otherwise must match its patch this
+// closely for the match itself to place it.
+constexpr double MinPeakScore = 0.85;
 // The part of the object's place that must have changed where it moved.
 constexpr double MinChanged = 0.3;
 // What stands out from the background, as a part of the object's contrast:
@@ -49,12 +52,13 @@ struct ObjectTracker::Impl
     double scaleX = 1, scaleY = 1; // full-resolution pixels per preview pixel
     QSize frameSize;
     int half = 0;
-    double radius = 0;   // of the object, full-resolution pixels
-    double contrast = 0; // how far the object stands out from what is around it
-    double area = 0;     // of its blob, when last measured (0: not yet)
-    double level = 0;    // how far its blob stands out from the background, on the mean
-    cv::Mat current;     // the object's patch where it was last found
-    MotionModel model;   // positions with the camera's movement taken out
+    double radius = 0;      // of the object, full-resolution pixels
+    double contrast = 0;    // how far the object stands out from what is around it
+    double area = 0;        // of its blob, when last measured (0: not yet)
+    double level = 0;       // how far its blob stands out from the background, on the mean
+    bool symmetric = false; // about the point clicked
+    cv::Mat current;        // the object's patch where it was last found
+    MotionModel model;      // positions with the camera's movement taken out
     std::deque<Seen> seen;
     qint32 frame = 0;
     int coasting = 0;
@@ -223,6 +227,11 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     const Symmetry s = symmetricCentre(picture.bgra, at, d->half, scale / 2);
     if (s.score >= MinSymmetry)
         at = s.centre;
+    // Only an object symmetric about the point clicked is centred by its
+    // symmetry later on; on anything else the symmetry of what lies around
+    // it (a striped wall) would pull the point away.
+    d->symmetric = symmetricCentre(picture.bgra, at, d->half, std::max(1.0, d->radius / 2)).score >=
+                   MinSymmetry;
     d->current = patchAt(picture.bgra, at, d->half);
     d->measureObject(picture, at);
     d->model.add(at, frameNumber);
@@ -352,9 +361,14 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         } else {
             const Symmetry s =
                 symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
-            if (s.score < MinSymmetry)
+            if (d->symmetric && s.score >= MinSymmetry)
+                centre = s.centre;
+            else if (scores.at<float>(best) >= MinPeakScore)
+                // Neither a blob nor a symmetric one (a mark on a cart, a
+                // jumper's hip): the place where its patch matches closely.
+                centre = peak;
+            else
                 return unconfirmed();
-            centre = s.centre;
         }
     } else {
         // A fast object smeared by motion blur changes its look from frame
