@@ -52,9 +52,12 @@ struct ObjectTracker::Impl
     double scaleX = 1, scaleY = 1; // full-resolution pixels per preview pixel
     QSize frameSize;
     int half = 0;
-    double radius = 0;      // of the object, full-resolution pixels
-    double contrast = 0;    // how far the object stands out from what is around it
-    double area = 0;        // of its blob, when last measured (0: not yet)
+    double radius = 0;   // of the object, full-resolution pixels
+    double contrast = 0; // how far the object stands out from what is around it
+    // Of its blob, when last measured (0: not yet). Measured against the
+    // background of later frames: a blurred object reaches beyond the rim of
+    // the start patch.
+    double area = 0;
     double level = 0;       // how far its blob stands out from the background, on the mean
     bool symmetric = false; // about the point clicked
     cv::Mat current;        // the object's patch where it was last found
@@ -96,10 +99,10 @@ struct ObjectTracker::Impl
     // the frames it is taken from) or the blob is not the object's.
     std::optional<Blob> blobCentre(const Picture &picture, Point at, Point shift, double move,
                                    double seedReach) const;
-    void measureObject(const Picture &picture, Point at);
+    void measureContrast(const Picture &picture, Point at);
 };
 
-void ObjectTracker::Impl::measureObject(const Picture &picture, Point at)
+void ObjectTracker::Impl::measureContrast(const Picture &picture, Point at)
 {
     // The object against the median colour of the patch's rim.
     const cv::Mat patch = patchAt(picture.bgra, at, half);
@@ -127,9 +130,6 @@ void ObjectTracker::Impl::measureObject(const Picture &picture, Point at)
     double peak = 0;
     cv::minMaxLoc(smooth, nullptr, &peak, nullptr, nullptr, inner);
     contrast = peak;
-    // Its area is measured against the background of later frames: a
-    // blurred object reaches beyond the rim of the patch.
-    area = 0;
 }
 
 std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Point at, Point shift,
@@ -137,14 +137,12 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
 {
     // The background at `at` is clean when the object was clear of it on
     // most of the frames the median is taken from.
-    int clean = 0;
-    for (const Seen &s : seen)
-        clean += cv::norm(s.object + (shift - s.shift) - at) > 2.5 * radius + 2;
-    const bool enough =
-        seen.size() >= 3
-            ? clean >= 2
-            : clean >= 1 && cv::norm(seen.front().object + (shift - seen.front().shift) - at) >
-                                2.5 * radius + 2;
+    const auto clear = [&](const Seen &s) {
+        return cv::norm(s.object + (shift - s.shift) - at) > 2.5 * radius + 2;
+    };
+    // Of two frames the median is the older one.
+    const bool enough = seen.size() >= 3 ? std::count_if(seen.begin(), seen.end(), clear) >= 2
+                                         : clear(seen.front());
     if (!enough)
         return std::nullopt;
     // Room for the object smeared along its way by motion blur.
@@ -233,7 +231,7 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     d->symmetric = symmetricCentre(picture.bgra, at, d->half, std::max(1.0, d->radius / 2)).score >=
                    MinSymmetry;
     d->current = patchAt(picture.bgra, at, d->half);
-    d->measureObject(picture, at);
+    d->measureContrast(picture, at);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
     return true;
