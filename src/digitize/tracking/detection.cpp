@@ -72,26 +72,12 @@ cv::Mat patchAt(const cv::Mat &bgra, cv::Point2d centre, int half)
     return patch;
 }
 
-namespace {
-
-cv::Mat discMask(int side)
-{
-    cv::Mat mask(side, side, CV_8U, cv::Scalar(0));
-    cv::circle(mask, cv::Point(side / 2, side / 2), side / 2, cv::Scalar(255), cv::FILLED);
-    return mask;
-}
-
-} // namespace
-
-double correlation(const cv::Mat &a, const cv::Mat &b, bool disc)
+double correlation(const cv::Mat &a, const cv::Mat &b)
 {
     if (a.empty() || a.size() != b.size() || a.type() != b.type())
         return -1;
     cv::Mat score;
-    if (disc)
-        cv::matchTemplate(a, b, score, cv::TM_CCOEFF_NORMED, discMask(b.cols));
-    else
-        cv::matchTemplate(a, b, score, cv::TM_CCOEFF_NORMED);
+    cv::matchTemplate(a, b, score, cv::TM_CCOEFF_NORMED);
     const double s = score.at<float>(0, 0);
     return std::isfinite(s) ? s : -1;
 }

@@ -42,10 +42,8 @@ cv::Mat medianOf(const std::vector<cv::Mat> &pictures);
 // The patch of 2 half + 1 pixels centred at `centre` (sub-pixel).
 cv::Mat patchAt(const cv::Mat &bgra, cv::Point2d centre, int half);
 
-// Normalised cross-correlation of two patches of one size, -1..1; with
-// `disc` only the disc inscribed in them counts, so that what stands in the
-// corners (beside the object's way) does not.
-double correlation(const cv::Mat &a, const cv::Mat &b, bool disc);
+// Normalised cross-correlation of two patches of one size, -1..1.
+double correlation(const cv::Mat &a, const cv::Mat &b);
 
 // Normalised cross-correlation of `patch` at every place in `region`: the
 // map's pixel (i, j) is the patch centred on the region's pixel

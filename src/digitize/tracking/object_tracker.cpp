@@ -387,7 +387,7 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
 
     // Look, motion and model must agree.
     const cv::Mat patch = patchAt(picture.bgra, centre, h);
-    const bool looksLikeIt = !matched || correlation(patch, d->current, false) >= MinScore;
+    const bool looksLikeIt = !matched || correlation(patch, d->current) >= MinScore;
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
