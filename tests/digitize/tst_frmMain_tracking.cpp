@@ -57,13 +57,17 @@ BallScene acrossTheBar()
 {
     BallScene s;
     s.size = {640, 480};
-    s.frames = 20;
-    s.radius = 4;
+    s.framesPerSecond = 30;
+    s.frames = 19;
+    s.radius = 3.7;
     s.wall = QColor(20, 19, 24);
     s.ball = QColor(232, 230, 210);
-    s.noise = 2;
-    s.stick = QRectF(300, 40, 12, 400);
-    s.path = [](double t) { return QPointF(100.3 + 500 * t, 300.6 - 600 * t + 500 * t * t); };
+    s.noise = 4;
+    s.exposure = 0.5;
+    s.stick = QRectF(272, 47, 12, 399);
+    s.path = [](double t) {
+        return QPointF(130.4 + 690 * t, 206.3 - 1000 * t + 0.5 * 9.8 * 399 * t * t);
+    };
     return s;
 }
 
@@ -203,7 +207,7 @@ private slots:
     void neverPlotsOnABrightBar()
     {
         const BallScene scene = acrossTheBar();
-        QVERIFY2(open("bar", scene), qPrintable(ClipMaker::lastError()));
+        QVERIFY2(open("stick", scene), qPrintable(ClipMaker::lastError()));
         click(scene.centre(0));
         QVERIFY(trackToTheEnd());
         const MS &m = measurementState();
