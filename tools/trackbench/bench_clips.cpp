@@ -171,6 +171,15 @@ QList<BenchClip> benchClips()
     clips.append({"fall 640x480, 9 px ball", "fall_small.mp4", smallFall(), h264, 300, G});
     clips.append({"throw 640x480, 9 px ball, leaves at the right", "throw_small.mp4", smallThrow(),
                   h264, 125, G});
+    // A hand-held camera: the picture shakes by a few pixels; the reference
+    // mark is clicked as well, with camera-shake correction on.
+    BallScene shaken = smallThrow();
+    shaken.mark = QPointF(560.5, 60.5);
+    shaken.shake = [](int f) {
+        return QPointF(std::round(4 * std::sin(f * 1.7)), std::round(3 * std::cos(f * 2.3)));
+    };
+    clips.append(
+        {"throw 640x480, 9 px ball, shaking camera", "throw_shaking.mp4", shaken, h264, 125, G});
     // H.264 at a low bit rate: as few bits a frame as the real toss has
     // (700 kbit/s at 30 frames a second).
     for (int fps : {15, 30, 60}) {

@@ -119,7 +119,8 @@ struct Run
 {
     int firstFrame = 0;
     int interval = 1;
-    QPoint click; // preview pixel
+    QPoint click;                    // preview pixel
+    std::optional<QPoint> reference; // the camera-shake reference point, clicked too
     Truth truth;
     double framesPerSecond = 30;
     double pixelsPerMetre = 0; // preview pixels (0: no g)
@@ -144,7 +145,11 @@ Result track(frmMain &w, const Run &run, TestPlatform &platform)
     w.txtRate->setText(QString::number(run.interval));
     w.ctrlSlider->setValue(run.firstFrame);
     settle(w);
+    if (run.reference && !w.state().ShakeCorrectionOn)
+        w.mnuSystemChenge->trigger();
     QTest::mouseClick(w.picPreview, Qt::LeftButton, {}, run.click);
+    if (run.reference)
+        QTest::mouseClick(w.picPreview, Qt::LeftButton, {}, *run.reference);
     settle(w);
     platform.prompts->shown.clear();
 
@@ -351,8 +356,15 @@ int main(int argc, char *argv[])
         const QPointF first = previewOf(scene.centre(0));
         run.click = QPoint(int(std::floor(first.x())), int(std::floor(first.y())));
         run.truth = [&](int frame) -> std::optional<QPointF> {
-            return previewOf(scene.centre(frame)) - QPointF(0.5, 0.5);
+            // With camera-shake correction the points are where the ball is
+            // against the reference mark, as on the first frame.
+            const QPointF camera = scene.mark ? scene.markAt(frame) - scene.markAt(0) : QPointF();
+            return previewOf(scene.centre(frame) - camera) - QPointF(0.5, 0.5);
         };
+        if (scene.mark) {
+            const QPointF mark = previewOf(scene.markAt(0));
+            run.reference = QPoint(int(std::floor(mark.x())), int(std::floor(mark.y())));
+        }
         run.framesPerSecond = scene.framesPerSecond;
         run.pixelsPerMetre = clip.pixelsPerMetre / sy;
         const Result r = track(w, run, platform);
