@@ -54,13 +54,15 @@ bool TrackingPart::start()
 
     m_withReference = m_state.ShakeCorrectionOn;
     m_lastFrame = from->from.frame;
+    m_firstUnconfirmed = -1;
     m_steps = 0;
     const QSize preview = m_video.previewSize();
     const QImage picture = source->fullFrame(from->from.frame);
     m_lastSeconds = source->lastFrameSeconds();
     bool ready = m_object.start(picture, preview, from->from.object, from->from.frame);
     if (ready && m_withReference)
-        ready = m_reference.start(picture, preview, from->from.reference, from->from.frame);
+        ready = m_reference.start(picture, preview, from->from.reference);
+    m_referenceStart = from->from.reference;
     if (!ready) {
         // Too near the edge to take a patch around it, or the frame would
         // not decode: the student goes on by clicking.
@@ -71,9 +73,9 @@ bool TrackingPart::start()
         return false;
     }
     if (from->before) {
-        m_object.setEarlier(from->before->object, from->before->frame);
-        if (m_withReference)
-            m_reference.setEarlier(from->before->reference, from->before->frame);
+        const QPointF shift =
+            m_withReference ? from->before->reference - m_referenceStart : QPointF();
+        m_object.setEarlier(from->before->object, from->before->frame, shift);
     }
     // From a point on the frame on show the first step moves on; from the
     // point one interval back, the frame on show is the first to follow.
@@ -141,7 +143,10 @@ void TrackingPart::step()
     // At the end (or with an interval that does not move forward). The last
     // position, one past the last frame, shows that frame once more.
     if (frame <= m_lastFrame || frame >= measurementState().TotalFrames) {
-        finish(Stop::LastFrame);
+        if (m_firstUnconfirmed >= 0)
+            lose(Stop::Lost);
+        else
+            finish(Stop::LastFrame);
         return;
     }
     // A click here would be refused with the limit message; so is the step.
@@ -161,32 +166,57 @@ void TrackingPart::step()
         m_moveFirst = true;
         return;
     }
-    const ObjectTracker::Step object = m_object.follow(picture, frame);
-    ObjectTracker::Step reference;
-    if (m_withReference && object.outcome == ObjectTracker::Outcome::Found)
-        reference = m_reference.follow(picture, frame);
-    const auto outcome = [&](ObjectTracker::Outcome o) {
-        return object.outcome == o || (m_withReference && reference.outcome == o);
-    };
-    if (outcome(ObjectTracker::Outcome::LeftPicture)) {
-        finish(Stop::LeftPicture);
-        return;
+    // The reference point first: how far the camera moved.
+    QPointF shift;
+    if (m_withReference) {
+        const ReferenceTracker::Step reference = m_reference.follow(picture);
+        if (reference.outcome != ReferenceTracker::Outcome::Found) {
+            lose(reference.outcome == ReferenceTracker::Outcome::LeftPicture ? Stop::LeftPicture
+                                                                             : Stop::Lost);
+            return;
+        }
+        m_referencePosition = reference.position;
+        shift = reference.position - m_referenceStart;
     }
-    if (outcome(ObjectTracker::Outcome::Lost)) {
-        // It stays on this frame, the first it could not follow.
-        finish(Stop::Lost);
-        platform().prompts->message(lostMessage(), Prompts::Buttons::Ok,
-                                    Prompts::Icon::Information);
-        return;
-    }
-
+    const ObjectTracker::Step object = m_object.follow(picture, frame, shift);
     m_lastFrame = frame;
     m_lastSeconds = source->lastFrameSeconds();
+    switch (object.outcome) {
+    case ObjectTracker::Outcome::LeftPicture:
+        lose(Stop::LeftPicture);
+        return;
+    case ObjectTracker::Outcome::Lost:
+        lose(Stop::Lost);
+        return;
+    case ObjectTracker::Outcome::Unconfirmed:
+        // No point on this frame; the next step moves on itself.
+        if (m_firstUnconfirmed < 0)
+            m_firstUnconfirmed = frame;
+        m_moveFirst = true;
+        return;
+    case ObjectTracker::Outcome::Found:
+        break;
+    }
+    m_firstUnconfirmed = -1;
     // The clicks a student would make: the object, then its reference point.
     m_digitizing.plotClick(object.position);
     if (m_withReference)
-        m_digitizing.plotClick(reference.position);
+        m_digitizing.plotClick(m_referencePosition);
     ++m_steps;
     // A finished point moves the video on by itself when the settings say so.
     m_moveFirst = measurementState().ClickAction != 1;
+}
+
+void TrackingPart::lose(Stop why)
+{
+    // Frames passed over without a point: the student goes on by clicking
+    // from the first of them.
+    if (m_firstUnconfirmed >= 0) {
+        m_video.moveTo(m_firstUnconfirmed);
+        why = Stop::Lost;
+    }
+    finish(why);
+    if (why == Stop::Lost)
+        platform().prompts->message(lostMessage(), Prompts::Buttons::Ok,
+                                    Prompts::Icon::Information);
 }

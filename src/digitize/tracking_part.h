@@ -8,12 +8,14 @@
 //
 // It runs in steps on the user-interface thread, one frame a step, with the
 // event loop turning between short runs of steps: the preview, the labels,
-// "追跡停止" and Esc stay live. It stops at the end of the video, at the point limit, when
-// the object reaches the edge of the picture, when the match is too weak
-// (then on that frame, saying so), and when the user stops it. What was
-// plotted stays.
+// "追跡停止" and Esc stay live. A frame where the object cannot be
+// confirmed gets no point; after more than ObjectTracker::MaxCoast such
+// frames in a row it stops on the first of them, saying so. It stops too at
+// the end of the video, at the point limit, when the object reaches the edge
+// of the picture, and when the user stops it. What was plotted stays.
 
-#include "digitize/object_tracker.h"
+#include "digitize/tracking/object_tracker.h"
+#include "digitize/tracking/reference_tracker.h"
 
 #include <QObject>
 #include <QTimer>
@@ -41,7 +43,7 @@ public:
         LastFrame,   // no frame further on
         PointLimit,  // 200 points
         LeftPicture, // the object reached the edge of the picture
-        Lost,        // the match fell below the threshold
+        Lost,        // the object could not be confirmed
         ByUser,      // "追跡停止" or Esc
         Interrupted, // the video or the measurement changed under it
     };
@@ -74,6 +76,8 @@ private:
     void run();
     void step();
     void finish(Stop why);
+    // Ends where the object was last confirmed or could not be followed.
+    void lose(Stop why);
 
     WindowState &m_state;
     VideoPart &m_video;
@@ -82,11 +86,14 @@ private:
     QShortcut *m_escape = nullptr;
     QTimer m_next;
     ObjectTracker m_object;
-    ObjectTracker m_reference;
+    ReferenceTracker m_reference;
     bool m_withReference = false;
-    bool m_moveFirst = false;  // the next step moves the video on itself
-    qint32 m_lastFrame = 0;    // the last frame followed
-    double m_lastSeconds = -1; // the time of its picture in the video
+    QPointF m_referenceStart;
+    QPointF m_referencePosition;    // where the reference point was on the start frame
+    qint32 m_firstUnconfirmed = -1; // the first frame of a run without a point
+    bool m_moveFirst = false;       // the next step moves the video on itself
+    qint32 m_lastFrame = 0;         // the last frame followed
+    double m_lastSeconds = -1;      // the time of its picture in the video
     Stop m_lastStop = Stop::None;
     int m_steps = 0;
     int m_sliceMs = 40;

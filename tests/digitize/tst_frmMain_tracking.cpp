@@ -1,5 +1,6 @@
 // "自動追跡" in the main window on generated clips of a ball whose centre is
-// known on every frame: a whole clip followed, the ball lost behind a box,
+// known on every frame: a whole clip followed, a small ball crossing a bright
+// striped bar, a ball 70 pixels a frame apart, the ball lost behind a box,
 // stopping by the button and by Esc, camera-shake correction with its
 // reference point followed too, and the teacher's setting that hides the
 // command.
@@ -40,6 +41,38 @@ BallScene hidden()
     s.radius = 10;
     s.path = [](double t) { return QPointF(45.5 + 500 * t, 240.5); };
     s.obstacle = QRectF(360, 150, 120, 180);
+    return s;
+}
+
+// A small light ball on a dark cloth, crossing in front of a bright striped bar.
+BallScene acrossTheBar()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.framesPerSecond = 30;
+    s.frames = 19;
+    s.radius = 3.7;
+    s.wall = QColor(20, 19, 24);
+    s.ball = QColor(232, 230, 210);
+    s.noise = 4;
+    s.exposure = 0.5;
+    s.stick = QRectF(272, 47, 12, 399);
+    s.path = [](double t) {
+        return QPointF(130.4 + 690 * t, 206.3 - 1000 * t + 0.5 * 9.8 * 399 * t * t);
+    };
+    return s;
+}
+
+// 15 frames a second, 70 pixels from one frame to the next.
+BallScene fast()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.framesPerSecond = 15;
+    s.frames = 8;
+    s.radius = 7;
+    s.noise = 2;
+    s.path = [](double t) { return QPointF(50.5 + 70 * 15 * t, 380.2 - 900 * t + 1200 * t * t); };
     return s;
 }
 
@@ -160,6 +193,56 @@ private slots:
         QVERIFY(m_platform->prompts->shown.isEmpty());
         QCOMPARE(w().cmdTrack->text(), QStringLiteral("自動追跡"));
         QVERIFY(w().cmdStep->isEnabled());
+    }
+
+    void neverPlotsOnABrightBar()
+    {
+        const BallScene scene = acrossTheBar();
+        QVERIFY2(open("stick", scene), qPrintable(ClipMaker::lastError()));
+        click(scene.centre(0));
+        QVERIFY(trackToTheEnd());
+        const MS &m = measurementState();
+        QList<int> plotted;
+        for (int row = 1; row <= m.PointCount; ++row) {
+            const int frame = m.PointTable[row][MS::ColFrame];
+            plotted.append(frame);
+            QVERIFY2(errorOf(m.PointTable[row][MS::ColX], m.PointTable[row][MS::ColY],
+                             scene.centre(frame)) <= 1.0,
+                     qPrintable(QString::number(frame)));
+        }
+        // Frames without a point only where the ball is in front of the bar
+        // or beside it; tracking goes on to the end, or stops on the first
+        // of them with the message.
+        const QRectF beside = scene.stick->adjusted(-12, 0, 12, 0);
+        const Stop stop = w().tracking().lastStop();
+        const int end = stop == Stop::Lost ? w().ctrlSlider->value() : scene.frames;
+        for (int frame = 0; frame < end; ++frame)
+            QVERIFY2(plotted.contains(frame) || beside.contains(scene.centre(frame)),
+                     qPrintable(QString::number(frame)));
+        if (stop == Stop::Lost) {
+            QVERIFY(!plotted.contains(end) && plotted.contains(end - 1));
+            QCOMPARE(m_platform->prompts->texts(), QStringList{TrackingPart::lostMessage()});
+        } else {
+            QCOMPARE(stop, Stop::LastFrame);
+            QVERIFY(plotted.contains(scene.frames - 1));
+        }
+    }
+
+    void followsSeventyPixelsAFrameFromOneClick()
+    {
+        const BallScene scene = fast();
+        QVERIFY2(open("fast", scene), qPrintable(ClipMaker::lastError()));
+        click(scene.centre(0));
+        QVERIFY(trackToTheEnd());
+        QCOMPARE(w().tracking().lastStop(), Stop::LastFrame);
+        const MS &m = measurementState();
+        QCOMPARE(m.PointCount, qint16(scene.frames));
+        for (int row = 1; row <= m.PointCount; ++row) {
+            QCOMPARE(m.PointTable[row][MS::ColFrame], row - 1);
+            QVERIFY2(errorOf(m.PointTable[row][MS::ColX], m.PointTable[row][MS::ColY],
+                             scene.centre(row - 1)) <= 1.0,
+                     qPrintable(QString::number(row - 1)));
+        }
     }
 
     void stopsWhereTheBallIsHidden()

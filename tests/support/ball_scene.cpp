@@ -43,7 +43,7 @@ const std::vector<float> &noiseTable()
     return table;
 }
 
-void paintWall(const BallScene &scene, QPainter &painter)
+void paintWall(const BallScene &scene, QPainter &painter, int frame)
 {
     QLinearGradient wall(0, 0, 0, scene.size.height());
     wall.setColorAt(0, scene.wall.lighter(104));
@@ -67,6 +67,25 @@ void paintWall(const BallScene &scene, QPainter &painter)
         painter.setPen(Qt::NoPen);
         painter.setBrush(scene.ball.darker(112));
         painter.drawRoundedRect(*scene.distractor, 3, 3);
+    }
+    if (scene.stick) {
+        // Bright segments with thin dark joints between them.
+        const QRectF s = *scene.stick;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(70, 70, 60));
+        painter.drawRect(s);
+        painter.setBrush(QColor(236, 234, 205));
+        for (double y = s.top() + 2; y < s.bottom() - 2; y += s.width() * 3)
+            painter.drawRect(QRectF(s.left() + 1, y, s.width() - 2,
+                                    std::min(s.width() * 3 - 3, s.bottom() - 2 - y)));
+    }
+    if (scene.hand) {
+        if (const std::optional<QPointF> tips = scene.hand(seconds(scene, frame))) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(196, 150, 122));
+            painter.drawRect(QRectF(-60, tips->y() - 9, tips->x() - 20 + 60, 22));
+            painter.drawEllipse(QRectF(tips->x() - 48, tips->y() - 13, 48, 28));
+        }
     }
     if (scene.mark) {
         const QPointF m = *scene.mark;
@@ -189,7 +208,7 @@ QImage BallScene::frame(int frame) const
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(offsetOf(*this, frame));
-        paintWall(*this, painter);
+        paintWall(*this, painter, frame);
     }
     paintBall(*this, image, frame);
     if (obstacle) {

@@ -2,8 +2,9 @@
 // Generated clips of a moving ball whose centre is known exactly on every
 // frame, for the tracking tests and the tracking benchmark: a wall, a ruler,
 // a ball drawn with sub-pixel accuracy, and at will sensor noise, motion blur,
-// a patch of the ball's colour in the background, an obstacle in front of the
-// ball, a fixed mark and a shaking camera. The frames are handed to the ffmpeg
+// a patch of the ball's colour in the background, a bright striped stick
+// behind the ball's way, a hand that reaches in and out, an obstacle in front
+// of the ball, a fixed mark and a shaking camera. The frames are handed to the ffmpeg
 // program, which encodes them.
 //
 // Positions are picture pixels with pixel (i, j) covering [i, i+1) x [j, j+1).
@@ -33,8 +34,11 @@ struct BallScene
     double noise = 0;                 // standard deviation of the sensor noise, in levels of 255
     double exposure = 0;              // shutter open for this part of a frame interval: motion blur
     std::optional<QRectF> distractor; // a patch of nearly the ball's colour on the wall
+    std::optional<QRectF> stick;      // a bright stick striped across, behind the ball
     std::optional<QRectF> obstacle;   // a box in front of the ball
-    std::optional<QPointF> mark;      // a fixed black-and-white mark on the wall
+    // A hand reaching in from the left, its finger tips at a time (none: out of the picture).
+    std::function<std::optional<QPointF>(double)> hand;
+    std::optional<QPointF> mark;       // a fixed black-and-white mark on the wall
     std::function<QPointF(int)> shake; // the camera's movement on each frame
 
     // Where the ball's centre is on a frame's picture (in the middle of the

@@ -89,6 +89,71 @@ BallScene pendulum()
     return s;
 }
 
+// A 9 px ball at 640 x 480 beside a ruler of 300 pixels.
+BallScene smallFall()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.framesPerSecond = 60;
+    s.frames = 28;
+    s.radius = 4.5;
+    s.ruler = true;
+    s.rulerLeft = 30;
+    s.rulerTop = 35;
+    s.rulerBottom = 335;
+    s.path = [](double t) { return QPointF(200.3, 36.6 + 0.5 * G * 300 * t * t); };
+    return s;
+}
+
+// A 9 px ball thrown across (125 pixels a metre); it leaves the picture at the right.
+BallScene smallThrow()
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.framesPerSecond = 30;
+    s.frames = 43;
+    s.radius = 4.5;
+    s.ruler = true;
+    s.rulerLeft = 15;
+    s.rulerTop = 295;
+    s.rulerBottom = 420;
+    s.path = [](double t) {
+        const double flight = 1.4;
+        return QPointF(60.4 + (600.0 / flight) * t,
+                       420.7 - 125 * (G * flight / 2 * t - G * t * t / 2));
+    };
+    return s;
+}
+
+// What a classroom toss looks like: a small light ball in front of a dark
+// cloth, thrown from a hand that then moves away, across a bright striped
+// metre stick (399 pixels) and back down; noise and motion blur; a hand
+// reaching in again at the lower right later.
+BallScene toss(int framesPerSecond)
+{
+    BallScene s;
+    s.size = {640, 480};
+    s.framesPerSecond = framesPerSecond;
+    s.frames = int(std::lround(0.64 * framesPerSecond));
+    s.radius = 3.7;
+    s.wall = QColor(20, 19, 24);
+    s.ball = QColor(232, 230, 210);
+    s.noise = 4;
+    s.exposure = 0.5;
+    s.stick = QRectF(272, 47, 12, 399);
+    s.path = [](double t) {
+        return QPointF(130.4 + 690 * t, 206.3 - 1000 * t + 0.5 * G * 399 * t * t);
+    };
+    s.hand = [](double t) -> std::optional<QPointF> {
+        if (t < 0.25)
+            return QPointF(118 - 500 * t, 224 + 120 * t);
+        if (t > 0.35)
+            return QPointF(640 + 60 - 300 * (t - 0.35), 455 - 40 * (t - 0.35));
+        return std::nullopt;
+    };
+    return s;
+}
+
 } // namespace
 
 QList<BenchClip> benchClips()
@@ -103,6 +168,29 @@ QList<BenchClip> benchClips()
     BenchClip behind{"behind an obstacle", "hidden.mp4", hidden(), h264};
     behind.lost = true;
     clips.append(behind);
+    clips.append({"fall 640x480, 9 px ball", "fall_small.mp4", smallFall(), h264, 300, G});
+    clips.append({"throw 640x480, 9 px ball, leaves at the right", "throw_small.mp4", smallThrow(),
+                  h264, 125, G});
+    // A hand-held camera: the picture shakes by a few pixels; the reference
+    // mark is clicked as well, with camera-shake correction on.
+    BallScene shaken = smallThrow();
+    shaken.mark = QPointF(560.5, 60.5);
+    shaken.shake = [](int f) {
+        return QPointF(std::round(4 * std::sin(f * 1.7)), std::round(3 * std::cos(f * 2.3)));
+    };
+    clips.append(
+        {"throw 640x480, 9 px ball, shaking camera", "throw_shaking.mp4", shaken, h264, 125, G});
+    // H.264 at a low bit rate: as few bits a frame as the real toss has
+    // (700 kbit/s at 30 frames a second).
+    for (int fps : {15, 30, 60}) {
+        const QString rate = QStringLiteral("%1k").arg(700 * fps / 30);
+        const QStringList lowRate = {"-c:v",     "libx264", "-preset", "veryfast",
+                                     "-pix_fmt", "yuv420p", "-b:v",    rate,
+                                     "-g",       "60",      "-bf",     "2"};
+        clips.append(
+            {QStringLiteral("toss on dark, stick + hand, %1 fps, %2bit/s").arg(fps).arg(rate),
+             QStringLiteral("toss_%1.mp4").arg(fps), toss(fps), lowRate, 399, G});
+    }
     BenchClip phone{"1080p60 H.264 pendulum",
                     "pendulum_1080p.mp4",
                     pendulum(),
