@@ -316,7 +316,7 @@ private slots:
         QCOMPARE(currentSettings(), defaults);
         QVERIFY(controlsOf(main) == (MainControls{true, true, true, false, false, false}));
         QCOMPARE(fileBytes(settingsFilePath()),
-                 QByteArray("abc\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"));
+                 QByteArray("abc\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
     }
 
     void cancelIgnoresChoices()
