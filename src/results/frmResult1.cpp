@@ -12,9 +12,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace {
-
-ResultWindow::Layout speedLayout()
+ResultWindow::Layout frmResult1::speedLayout()
 {
     ResultWindow::Layout layout;
     layout.markerBorder = QColor(255, 0, 0);
@@ -32,6 +30,8 @@ ResultWindow::Layout speedLayout()
     layout.command6 = {1680, 840, 1335, 255};
     return layout;
 }
+
+namespace {
 
 bool speedOffered(int kindMode)
 {

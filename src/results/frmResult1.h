@@ -14,6 +14,8 @@ class frmResult1 : public ResultWindow
     Q_OBJECT
 public:
     explicit frmResult1(QWidget *parent = nullptr);
+    // Where this window's controls stand; the components window shares it.
+    static Layout speedLayout();
 
     const results::SpeedResults &results() const { return m_results; }
     const results::SpeedGraphScales &scales() const { return m_scales; }

@@ -4,6 +4,7 @@
 #include "base/numbers.h"
 #include "datafile/measurement_file_commands.h"
 #include "platform/qt_named_menus.h"
+#include "results/frmResult1.h"
 #include "results/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_text.h"
@@ -18,22 +19,13 @@
 
 namespace {
 
+// The speed window's places, with a second row of values in the table.
 ResultWindow::Layout componentLayout()
 {
-    ResultWindow::Layout layout;
+    ResultWindow::Layout layout = frmResult1::speedLayout();
     layout.markerBorder = QColor(0, 0, 255);
     layout.valueNumberLeft = 120;
     layout.firstColumnLeft = 1640;
-    layout.firstColumnWidth = 880;
-    layout.darkScaleFrame = false;
-    layout.frame1 = {8160, 6120, 3375, 1215};
-    layout.label13 = {240, 360, 480, 255};
-    layout.command5 = {720, 360, 500, 240};
-    layout.command4 = {720, 600, 500, 240};
-    layout.label12 = {1680, 360, 480, 255};
-    layout.command2 = {2160, 360, 500, 360};
-    layout.command3 = {2660, 360, 500, 360};
-    layout.command6 = {1680, 840, 1335, 255};
     layout.tableValueRows = 2;
     return layout;
 }
