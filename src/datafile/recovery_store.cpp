@@ -1,11 +1,12 @@
 #include "datafile/recovery_store.h"
 
+#include "datafile/measurement_csv.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <atomic>
 
 #ifdef Q_OS_UNIX
@@ -54,14 +55,7 @@ void syncFolder(const QString &folder)
 
 bool writeWhole(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
+    if (!datafile::writeMeasurementFile(path, bytes))
         return false;
     syncFolder(QFileInfo(path).absolutePath());
     return true;
