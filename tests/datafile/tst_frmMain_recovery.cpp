@@ -47,11 +47,11 @@ void click(frmMain &w, int x, int y)
     QTest::mouseClick(w.picPreview, Qt::LeftButton, {}, QPoint(x, y));
 }
 
-// Points on `count` frames, three frames apart, by clicks; with camera-shake
-// correction each point is the object and then its reference point.
-bool plot(frmMain &w, int count, bool shake)
+// Points `from` up to `count` on frames three apart, by clicks; with
+// camera-shake correction each point is the object and then its reference.
+bool plot(frmMain &w, int count, bool shake, int from = 0)
 {
-    for (int i = 0; i < count; ++i) {
+    for (int i = from; i < count; ++i) {
         w.ctrlSlider->setValue(3 * i);
         if (!pauseOver(w))
             return false;
@@ -208,21 +208,15 @@ private slots:
                                             "記録されていた打点（10点）を元に戻しますか？")});
         QCOMPARE(m_platform->prompts->shown.constFirst().buttons, Prompts::Buttons::YesNo);
         // The points, the reference length with its unit and the frame rate.
-        MS &s = measurementState();
-        QCOMPARE(datafile::mainWindowCsv(s), datafile::mainWindowCsv(before));
-        QCOMPARE(s.VideoPath, m_clip);
+        QCOMPARE(datafile::mainWindowCsv(measurementState()), datafile::mainWindowCsv(before));
+        QCOMPARE(measurementState().VideoPath, m_clip);
         QVERIFY(w().state().VideoOpen);
         QCOMPARE(w().state().ShakeCorrectionOn, shake);
         // Back on the last point's frame, and plotting goes on from there.
         QCOMPARE(shown(), shownBefore);
         QVERIFY(pauseOver(w()));
         QCOMPARE(w().digitizing().clicks().ShakeOriginX, before.PointTable[1][MS::ColRefX]);
-        w().ctrlSlider->setValue(30);
-        QVERIFY(pauseOver(w()));
-        click(w(), 180, 240);
-        if (shake)
-            click(w(), 502, 61);
-        QCOMPARE(int(s.PointCount), 11);
+        QVERIFY(plot(w(), 11, shake, 10));
 
         // The old file is gone; this copy's own holds the measurement.
         const QString own = w().recovery().store().filePath();
