@@ -1,17 +1,14 @@
 // The recovery file through the real window: a measurement plotted by clicks
-// survives a program that ends without a quit and comes back at the next
-// start when the student says yes; a normal quit, a "no" and an emptied
-// measurement leave no file; a moved video brings back the points alone; and
-// two copies of the program at once keep two files, of which only the one
-// of a copy that was killed is offered.
-//
-// A crash is the window going without its quit (its lock goes, its file
-// stays), or a child copy of this program killed outright.
+// outlives a crash (the window going without its quit, or a child copy of
+// this program killed) and comes back when the student says yes; a "no", a
+// damaged file, a normal quit and an emptied measurement leave no file; a
+// moved video brings back the points alone; two copies keep two files.
 
 #include "app/frmMain.h"
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "clip_maker.h"
+#include "datafile/measurement_csv.h"
 #include "datafile/recovery_file.h"
 #include "datafile/recovery_part.h"
 #include "datafile/recovery_store.h"
@@ -50,11 +47,11 @@ void click(frmMain &w, int x, int y)
     QTest::mouseClick(w.picPreview, Qt::LeftButton, {}, QPoint(x, y));
 }
 
-// Points on `count` frames, three frames apart, by clicks; with camera-shake
-// correction each point is the object and then its reference point.
-bool plot(frmMain &w, int count, bool shake)
+// Points `from` up to `count` on frames three apart, by clicks; with
+// camera-shake correction each point is the object and then its reference.
+bool plot(frmMain &w, int count, bool shake, int from = 0)
 {
-    for (int i = 0; i < count; ++i) {
+    for (int i = from; i < count; ++i) {
         w.ctrlSlider->setValue(3 * i);
         if (!pauseOver(w))
             return false;
@@ -81,15 +78,6 @@ QStringList recoveryFiles()
 {
     return QDir(recoveryFolder())
         .entryList({QStringLiteral("*") + RecoveryStore::fileSuffix()}, QDir::Files);
-}
-
-QList<QList<int>> pointRows()
-{
-    QList<QList<int>> rows;
-    const MS &s = measurementState();
-    for (int r = 1; r <= s.PointCount; ++r)
-        rows.append(QList<int>(std::begin(s.PointTable[r]), std::end(s.PointTable[r])));
-    return rows;
 }
 
 // A copy of the program in a child process: the window with the clip open
@@ -137,11 +125,37 @@ class tst_frmMain_recovery : public QObject
         m_window.reset();
         resetMeasurementState();
     }
+    // The next start offers what is left, `answer` ready for the question.
+    void startAndOffer(Prompts::Answer answer)
+    {
+        m_platform->prompts->shown.clear();
+        start();
+        m_platform->prompts->answers << answer;
+        w().offerRecovery();
+    }
     void openClip(const QString &path)
     {
         QVERIFY(w().video().openVideoFile(path));
         measurementState().ClickAction = 0;
         QVERIFY(pauseOver(w()));
+    }
+    // The recovery files once this copy has written what it was asked to.
+    QStringList filesWritten()
+    {
+        w().recovery().store().waitUntilDone();
+        return recoveryFiles();
+    }
+    // What the main window shows of the measurement.
+    QStringList shown()
+    {
+        return {w().lblFPSValue->text(),
+                w().txtLengthValue->text(),
+                w().cmbTanni->currentText(),
+                w().lblLength->text(),
+                w().cmdLength->text(),
+                w().lblHosei->text(),
+                QString::number(w().ctrlSlider->value()),
+                QString::number(w().digitizing().markers().count())};
     }
 
 private slots:
@@ -184,86 +198,77 @@ private slots:
         QVERIFY(plot(w(), 10, shake));
         setLength(w(), unit);
         QVERIFY(pauseOver(w()));
-        const QList<QList<int>> rows = pointRows();
         const MS before = measurementState();
-        const QString lengthText = w().txtLengthValue->text();
-        const QString rateText = w().lblFPSValue->text();
-        QCOMPARE(recoveryFiles().size(), 1);
+        const QStringList shownBefore = shown();
         crash();
-        QCOMPARE(recoveryFiles().size(), 1);
 
-        m_platform->prompts->shown.clear();
-        start();
-        m_platform->prompts->answers << Prompts::Answer::Yes;
-        w().offerRecovery();
+        startAndOffer(Prompts::Answer::Yes);
         QCOMPARE(m_platform->prompts->texts(),
                  QStringList{QStringLiteral("前回、キネモが正しく終了しませんでした。"
                                             "記録されていた打点（10点）を元に戻しますか？")});
         QCOMPARE(m_platform->prompts->shown.constFirst().buttons, Prompts::Buttons::YesNo);
-
-        const MS &s = measurementState();
-        QCOMPARE(pointRows(), rows);
-        QCOMPARE(s.RefLengthPixels, 500.0f);
-        QCOMPARE(s.RefLengthValue, qint16(30));
-        QCOMPARE(s.LengthUnit, unit);
-        QCOMPARE(s.FrameRate, before.FrameRate);
-        QCOMPARE(s.VideoPath, m_clip);
+        // The points, the reference length with its unit and the frame rate.
+        QCOMPARE(datafile::mainWindowCsv(measurementState()), datafile::mainWindowCsv(before));
+        QCOMPARE(measurementState().VideoPath, m_clip);
         QVERIFY(w().state().VideoOpen);
         QCOMPARE(w().state().ShakeCorrectionOn, shake);
-        QCOMPARE(w().lblHosei->text().endsWith(QStringLiteral("ＯＮ")), shake);
-        QCOMPARE(w().lblFPSValue->text(), rateText);
-        QCOMPARE(w().txtLengthValue->text(), lengthText);
-        QCOMPARE(w().cmbTanni->currentText(), unit);
-        QCOMPARE(w().lblLength->text(), QStringLiteral("長さは設定されています"));
-        QCOMPARE(w().cmdLength->text(), QStringLiteral("設定"));
-        QCOMPARE(w().digitizing().markers().count(), 10);
         // Back on the last point's frame, and plotting goes on from there.
-        QCOMPARE(w().ctrlSlider->value(), 27);
+        QCOMPARE(shown(), shownBefore);
+        QVERIFY(pauseOver(w()));
         QCOMPARE(w().digitizing().clicks().ShakeOriginX, before.PointTable[1][MS::ColRefX]);
-        QVERIFY(pauseOver(w()));
-        w().ctrlSlider->setValue(30);
-        QVERIFY(pauseOver(w()));
-        click(w(), 180, 240);
-        if (shake)
-            click(w(), 502, 61);
-        QCOMPARE(int(s.PointCount), 11);
+        QVERIFY(plot(w(), 11, shake, 10));
 
         // The old file is gone; this copy's own holds the measurement.
-        w().recovery().store().waitUntilDone();
-        QCOMPARE(recoveryFiles().size(), 1);
-        QCOMPARE(QDir(recoveryFolder()).filePath(recoveryFiles().constFirst()),
-                 w().recovery().store().filePath());
-        const recovery::Read read = recovery::readFile(w().recovery().store().filePath());
+        const QString own = w().recovery().store().filePath();
+        QCOMPARE(filesWritten(), QStringList{QFileInfo(own).fileName()});
+        const recovery::Read read = recovery::readFile(own);
         QVERIFY2(read.ok, qPrintable(read.error));
         QCOMPARE(int(read.snapshot.pointCount), 11);
         QCOMPARE(read.snapshot.shakeCorrection, shake);
     }
 
-    void noRestoresNothingAndRemovesTheFile()
+    // Answered "no", or a file that fails its check (named in the message):
+    // nothing is loaded, the file goes, and so does the lock a killed copy
+    // left with nothing plotted; nothing is offered at the next start.
+    void refusedFileLeavesNothing_data()
     {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("answered no") << false;
+        QTest::newRow("damaged file") << true;
+    }
+    void refusedFileLeavesNothing()
+    {
+        QFETCH(bool, damaged);
         openClip(m_clip);
         QVERIFY(plot(w(), 4, false));
         crash();
-        // The lock a killed copy left with nothing plotted goes too.
-        const QString deadLock =
-            QDir(recoveryFolder()).filePath(QStringLiteral("dead.recovery.lock"));
-        QFile lock(deadLock);
+        const QString path = QDir(recoveryFolder()).filePath(recoveryFiles().constFirst());
+        if (damaged) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(file.size() * 2 / 3));
+        }
+        QFile lock(QDir(recoveryFolder()).filePath(QStringLiteral("dead.recovery.lock")));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write("999999999\nkinemo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
-        start();
-        m_platform->prompts->answers << Prompts::Answer::No;
-        w().offerRecovery();
-        QCOMPARE(m_platform->prompts->texts(), QStringList{RecoveryPart::question(4)});
+
+        startAndOffer(Prompts::Answer::No);
+        if (damaged) {
+            QCOMPARE(m_platform->prompts->shown.size(), 1);
+            QVERIFY(m_platform->prompts->lastText().startsWith(
+                QStringLiteral("前回の打点を記録したファイルが壊れていたため")));
+            QVERIFY(m_platform->prompts->lastText().endsWith(QDir::toNativeSeparators(path)));
+        } else {
+            QCOMPARE(m_platform->prompts->texts(), QStringList{RecoveryPart::question(4)});
+        }
         QCOMPARE(int(measurementState().PointCount), 0);
         QVERIFY(!w().state().VideoOpen);
         QVERIFY(recoveryFiles().isEmpty());
-        QVERIFY(!QFile::exists(deadLock));
-        // Nothing is offered at the next start either.
+        QVERIFY(!lock.exists());
         crash();
-        start();
-        w().offerRecovery();
-        QCOMPARE(m_platform->prompts->shown.size(), 1);
+        startAndOffer(Prompts::Answer::No);
+        QVERIFY(m_platform->prompts->shown.isEmpty());
     }
 
     // Erasing everything or opening another video empties the measurement:
@@ -273,19 +278,15 @@ private slots:
     {
         openClip(m_clip);
         QVERIFY(plot(w(), 2, false));
-        w().recovery().store().waitUntilDone();
-        QCOMPARE(recoveryFiles().size(), 1);
+        QCOMPARE(filesWritten().size(), 1);
         m_platform->prompts->answers << Prompts::Answer::Yes;
         w().mnuEditAll->trigger();
-        w().recovery().store().waitUntilDone();
-        QVERIFY(recoveryFiles().isEmpty());
+        QVERIFY(filesWritten().isEmpty());
 
         QVERIFY(plot(w(), 2, false));
-        w().recovery().store().waitUntilDone();
-        QCOMPARE(recoveryFiles().size(), 1);
+        QCOMPARE(filesWritten().size(), 1);
         openClip(m_clip);
-        w().recovery().store().waitUntilDone();
-        QVERIFY(recoveryFiles().isEmpty());
+        QVERIFY(filesWritten().isEmpty());
 
         QVERIFY(plot(w(), 3, false));
         const int writes = w().recovery().writesAsked();
@@ -303,52 +304,25 @@ private slots:
     void movedVideoBringsBackThePointsOnly()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         const QString video = dir.filePath(QStringLiteral("振り子.avi"));
         QVERIFY(QFile::copy(m_clip, video));
         openClip(video);
         QVERIFY(plot(w(), 5, false));
         setLength(w(), QStringLiteral("cm"));
-        const QList<QList<int>> rows = pointRows();
+        const QByteArray measurement = datafile::mainWindowCsv(measurementState());
         crash();
         QVERIFY(QFile::rename(video, dir.filePath(QStringLiteral("別の場所.avi"))));
 
-        start();
-        m_platform->prompts->answers << Prompts::Answer::Yes;
-        w().offerRecovery();
+        startAndOffer(Prompts::Answer::Yes);
         QCOMPARE(m_platform->prompts->texts(),
                  (QStringList{RecoveryPart::question(5),
                               QStringLiteral("前回の映像が見つからなかったため、打点だけを元に戻し"
                                              "ました。\n映像があった場所：\n") +
                                   QDir::toNativeSeparators(video)}));
         QVERIFY(!w().state().VideoOpen);
-        QCOMPARE(pointRows(), rows);
-        QCOMPARE(measurementState().RefLengthPixels, 500.0f);
-        QCOMPARE(measurementState().FrameRate, 25.0);
-        QCOMPARE(w().digitizing().markers().count(), 5);
         QVERIFY(w().state().DataOpened);
-    }
-
-    // A file that fails its check is named, removed and never half-loaded.
-    void damagedFileIsRefusedWhole()
-    {
-        openClip(m_clip);
-        QVERIFY(plot(w(), 6, false));
-        crash();
-        const QString path = QDir(recoveryFolder()).filePath(recoveryFiles().constFirst());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.resize(file.size() * 2 / 3));
-        file.close();
-
-        start();
-        w().offerRecovery();
-        QCOMPARE(m_platform->prompts->shown.size(), 1);
-        QVERIFY(m_platform->prompts->lastText().startsWith(
-            QStringLiteral("前回の打点を記録したファイルが壊れていたため")));
-        QVERIFY(m_platform->prompts->lastText().endsWith(QDir::toNativeSeparators(path)));
-        QCOMPARE(int(measurementState().PointCount), 0);
-        QVERIFY(recoveryFiles().isEmpty());
+        QCOMPARE(datafile::mainWindowCsv(measurementState()), measurement);
+        QCOMPARE(w().digitizing().markers().count(), 5);
     }
 
     // Another copy of the program runs beside this one: two files. Its file
@@ -368,17 +342,12 @@ private slots:
 
         openClip(m_clip);
         QVERIFY(plot(w(), 10, false));
-        w().recovery().store().waitUntilDone();
-        const QStringList files = recoveryFiles();
-        QCOMPARE(files.size(), 2);
         QList<int> counts;
-        for (const QString &name : files)
+        for (const QString &name : filesWritten())
             counts << recovery::readFile(QDir(recoveryFolder()).filePath(name)).snapshot.pointCount;
         std::sort(counts.begin(), counts.end());
         QCOMPARE(counts, (QList<int>{3, 10}));
 
-        // Neither running copy's file is offered; once the other copy is
-        // killed, its file is.
         w().offerRecovery();
         QVERIFY(m_platform->prompts->shown.isEmpty());
         copy.kill();
