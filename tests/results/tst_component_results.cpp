@@ -3,6 +3,7 @@
 // velocity axis.
 
 #include "base/measurement_state.h"
+#include "plotted_measurement.h"
 #include "results/component_graph.h"
 #include "results/component_results.h"
 
@@ -14,35 +15,7 @@ using namespace results;
 
 namespace {
 
-struct Pt
-{
-    int frame;
-    int x;
-    int y;
-    int refX = 0; // camera-shake reference as clicked
-    int refY = 0;
-};
-
-MeasurementState measurement(const std::vector<Pt> &points, double frameRate, float refPixels,
-                             qint16 refValue)
-{
-    MeasurementState s;
-    s.FrameRate = frameRate;
-    s.RefLengthPixels = refPixels;
-    s.RefLengthValue = refValue;
-    s.LengthUnit = QStringLiteral("cm");
-    for (size_t i = 0; i < points.size(); ++i) {
-        const int r = int(i) + 1;
-        s.PointTable[r][0] = r;
-        s.PointTable[r][1] = points[i].frame;
-        s.PointTable[r][2] = points[i].x;
-        s.PointTable[r][3] = points[i].y;
-        s.PointTable[r][4] = points[i].refX;
-        s.PointTable[r][5] = points[i].refY;
-    }
-    s.PointCount = qint16(points.size());
-    return s;
-}
+using Pt = PlottedPoint;
 
 using Doubles = QList<double>;
 
@@ -112,7 +85,7 @@ void TestComponentResults::components()
     QFETCH(double, ayError);
 
     ComponentResults r;
-    QVERIFY(computeComponentResults(measurement(points, rate, 100, 10), r).ok());
+    QVERIFY(computeComponentResults(plottedMeasurement(points, rate, 100, 10), r).ok());
     QCOMPARE(r.count, int(points.size()));
     QCOMPARE(int(r.rows.size()), times.size());
     for (int i = 0; i < times.size(); ++i) {
@@ -135,9 +108,9 @@ void TestComponentResults::components()
 void TestComponentResults::summaryWithoutALine()
 {
     ComponentResults r;
-    QVERIFY(
-        computeComponentResults(measurement({{0, 0, 0}, {3, 10, 0}, {6, 30, 0}}, 30, 100, 10), r)
-            .ok());
+    QVERIFY(computeComponentResults(
+                plottedMeasurement({{0, 0, 0}, {3, 10, 0}, {6, 30, 0}}, 30, 100, 10), r)
+                .ok());
     QCOMPARE(componentSummary(r, QStringLiteral("m")),
              QStringLiteral("  加速度を求めるには、打点が４点以上必要です。\r\n"
                             "  水平方向の速さの平均は　15.0　m/秒です。"));
@@ -153,7 +126,7 @@ void TestComponentResults::graphKeepsZeroAndEveryValueOnTheAxis()
             {3 * k, int(std::lround(300 * t)), int(std::lround(-(400 * t - 490 * t * t)))});
     }
     ComponentResults r;
-    QVERIFY(computeComponentResults(measurement(points, 30, 10, 10), r).ok());
+    QVERIFY(computeComponentResults(plottedMeasurement(points, 30, 10, 10), r).ok());
     ComponentGraphScales scales;
     scales.load(r);
     QVERIFY(!scales.resetScales());

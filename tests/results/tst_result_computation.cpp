@@ -2,6 +2,7 @@
 // distance methods, single-precision speeds and the data the computation refuses.
 
 #include "base/measurement_state.h"
+#include "plotted_measurement.h"
 #include "results/result_computation.h"
 
 #include <QtTest>
@@ -12,33 +13,7 @@ using namespace results;
 
 namespace {
 
-struct Pt
-{
-    int frame;
-    int x;
-    int y;
-};
-
-// A measurement with the points plotted in the given order.
-MeasurementState measurement(const std::vector<Pt> &points, double frameRate = 30,
-                             float refPixels = 10, qint16 refValue = 1, qint16 method = 0)
-{
-    MeasurementState s;
-    s.FrameRate = frameRate;
-    s.RefLengthPixels = refPixels;
-    s.RefLengthValue = refValue;
-    s.DistanceMethod = method;
-    s.LengthUnit = QStringLiteral("cm");
-    for (size_t i = 0; i < points.size(); ++i) {
-        const int r = int(i) + 1;
-        s.PointTable[r][0] = r;
-        s.PointTable[r][1] = points[i].frame;
-        s.PointTable[r][2] = points[i].x;
-        s.PointTable[r][3] = points[i].y;
-    }
-    s.PointCount = qint16(points.size());
-    return s;
-}
+using Pt = PlottedPoint;
 
 std::vector<float> column(const ResultTable &t, int col, int rows)
 {
@@ -97,7 +72,7 @@ void TestResultComputation::sortsByFrameKeepingRows()
 {
     // Plotted on frames 30, 10, 20; row 1 also carries an odd point number,
     // as a hand-edited file might, which must not move the copy elsewhere.
-    MeasurementState s = measurement({{30, 1, 2}, {10, 3, 4}, {20, 5, 6}});
+    MeasurementState s = plottedMeasurement({{30, 1, 2}, {10, 3, 4}, {20, 5, 6}});
     s.PointTable[1][0] = 150;
     const ResultTable sorted = sortPoints(s);
     QCOMPARE(column(sorted, SortedFrame, 3), (std::vector<float>{10, 20, 30}));
@@ -116,21 +91,21 @@ void TestResultComputation::sortsByFrameKeepingRows()
 void TestResultComputation::timesFromFirstPointAndMidTimes()
 {
     SpeedResults r;
-    QVERIFY(computeSpeedResults(measurement({{10, 0, 0}, {13, 0, 0}, {16, 0, 0}}), r).ok());
+    QVERIFY(computeSpeedResults(plottedMeasurement({{10, 0, 0}, {13, 0, 0}, {16, 0, 0}}), r).ok());
     QCOMPARE(r.count, 3);
     QCOMPARE(column(r.ResultRows, RowTime, 3), (std::vector<float>{0, 0.1f, 0.2f}));
     QCOMPARE(column(r.SpeedRows, RowTime, 2), (std::vector<float>{0.05f, 0.15f}));
     QCOMPARE(column(r.SpeedRows, RowOrdinal, 2), (std::vector<float>{0, 1}));
 
     // A point on frame 0 is row 0 and its time is 0 too.
-    QVERIFY(computeSpeedResults(measurement({{6, 0, 0}, {0, 0, 0}, {3, 0, 0}}), r).ok());
+    QVERIFY(computeSpeedResults(plottedMeasurement({{6, 0, 0}, {0, 0, 0}, {3, 0, 0}}), r).ok());
     QCOMPARE(column(r.ResultRows, RowTime, 3), (std::vector<float>{0, 0.1f, 0.2f}));
 }
 
 void TestResultComputation::methodZeroCutsEachSegmentBeforeSumming()
 {
     // 50 px are 1 cm: each 103 px segment is 2.06 cm, cut to 2.0 before adding.
-    const auto s = measurement({{0, 0, 0}, {3, 103, 0}, {6, 206, 0}}, 30, 50, 1, 0);
+    const auto s = plottedMeasurement({{0, 0, 0}, {3, 103, 0}, {6, 206, 0}}, 30, 50, 1, 0);
     SpeedResults r;
     QVERIFY(computeSpeedResults(s, r).ok());
     QCOMPARE(column(r.ResultRows, RowValue, 3), (std::vector<float>{0, 2.0f, 4.0f}));
@@ -141,8 +116,8 @@ void TestResultComputation::methodZeroCutsEachSegmentBeforeSumming()
 
     // The same points measured straight from the first one are not cut twice.
     SpeedResults straight;
-    QVERIFY(computeSpeedResults(measurement({{0, 0, 0}, {3, 103, 0}, {6, 206, 0}}, 30, 50, 1, 1),
-                                straight)
+    QVERIFY(computeSpeedResults(
+                plottedMeasurement({{0, 0, 0}, {3, 103, 0}, {6, 206, 0}}, 30, 50, 1, 1), straight)
                 .ok());
     QCOMPARE(straight.ResultRows[2][RowValue], 4.1f);
 }
@@ -152,14 +127,14 @@ void TestResultComputation::speedDivisionStaysInSinglePrecision()
     // 3.0 cm over 0.1 s: 3.0f / 0.1f is exactly 30 in single precision, while
     // the same division in double precision gives 29.99999955 and floors to 29.
     SpeedResults r;
-    QVERIFY(computeSpeedResults(measurement({{0, 0, 0}, {3, 30, 0}, {6, 60, 0}}), r).ok());
+    QVERIFY(computeSpeedResults(plottedMeasurement({{0, 0, 0}, {3, 30, 0}, {6, 60, 0}}), r).ok());
     QCOMPARE(column(r.ResultRows, RowValue, 3), (std::vector<float>{0, 3.0f, 6.0f}));
     QCOMPARE(column(r.SpeedRows, RowValue, 2), (std::vector<float>{30, 30}));
 }
 
 void TestResultComputation::methodOneReturningToStart()
 {
-    const auto s = measurement({{0, 0, 0}, {3, 100, 0}, {6, 0, 0}}, 30, 10, 1, 1);
+    const auto s = plottedMeasurement({{0, 0, 0}, {3, 100, 0}, {6, 0, 0}}, 30, 10, 1, 1);
     SpeedResults r;
     QVERIFY(computeSpeedResults(s, r).ok());
     QCOMPARE(column(r.ResultRows, RowValue, 3), (std::vector<float>{0, 10, 0}));
@@ -169,7 +144,7 @@ void TestResultComputation::methodOneReturningToStart()
 void TestResultComputation::floorComesBeforeAbsoluteValue()
 {
     // One frame per second: out 3.2 cm, back 3.2 cm. 3.2 floors to 3, -3.2 to -4.
-    const auto s = measurement({{0, 0, 0}, {1, 32, 0}, {2, 0, 0}}, 1, 10, 1, 1);
+    const auto s = plottedMeasurement({{0, 0, 0}, {1, 32, 0}, {2, 0, 0}}, 1, 10, 1, 1);
     SpeedResults r;
     QVERIFY(computeSpeedResults(s, r).ok());
     QCOMPARE(column(r.SpeedRows, RowValue, 2), (std::vector<float>{3, 4}));
@@ -178,7 +153,8 @@ void TestResultComputation::floorComesBeforeAbsoluteValue()
 void TestResultComputation::methodTwoSpeedAndDistanceTables()
 {
     // Segments of 1.0, 3.0 and 2.0 cm on frames 10, 13, 19, 22 at 30 fps.
-    const auto s = measurement({{10, 0, 0}, {13, 10, 0}, {19, 40, 0}, {22, 40, 20}}, 30, 10, 1, 2);
+    const auto s =
+        plottedMeasurement({{10, 0, 0}, {13, 10, 0}, {19, 40, 0}, {22, 40, 20}}, 30, 10, 1, 2);
     SpeedResults r;
     QVERIFY(computeSpeedResults(s, r).ok());
     QCOMPARE(column(r.ResultRows, RowValue, 4), (std::vector<float>{0, 1, 3, 2}));
@@ -204,7 +180,7 @@ void TestResultComputation::methodTwoSpeedAndDistanceTables()
 
     // Methods 0 and 1 give the distance window the speed window's rows.
     const auto summed =
-        measurement({{10, 0, 0}, {13, 10, 0}, {19, 40, 0}, {22, 40, 20}}, 30, 10, 1, 0);
+        plottedMeasurement({{10, 0, 0}, {13, 10, 0}, {19, 40, 0}, {22, 40, 20}}, 30, 10, 1, 0);
     QVERIFY(computeSpeedResults(summed, r).ok());
     QVERIFY(computeDistanceResults(summed, d).ok());
     for (int row = 0; row < 4; ++row)
@@ -215,7 +191,8 @@ void TestResultComputation::methodTwoSpeedAndDistanceTables()
 void TestResultComputation::unknownMethodLeavesTablesCleared()
 {
     SpeedResults r;
-    QVERIFY(computeSpeedResults(measurement({{0, 0, 0}, {3, 30, 0}, {6, 60, 0}}, 30, 10, 1, 5), r)
+    QVERIFY(computeSpeedResults(
+                plottedMeasurement({{0, 0, 0}, {3, 30, 0}, {6, 60, 0}}, 30, 10, 1, 5), r)
                 .ok());
     QCOMPARE(r.SortedPoints[2][SortedFrame], 6.0f);
     for (int row = 0; row < 3; ++row) {
@@ -248,8 +225,8 @@ void TestResultComputation::refusesDataThatWouldDivideByZero()
     QFETCH(int, secondFrame);
     QFETCH(int, problem);
     QFETCH(int, frame);
-    const auto s =
-        measurement({{0, 0, 0}, {secondFrame, 30000, 0}, {6, 60, 0}}, frameRate, refPixels, 30000);
+    const auto s = plottedMeasurement({{0, 0, 0}, {secondFrame, 30000, 0}, {6, 60, 0}}, frameRate,
+                                      refPixels, 30000);
 
     SpeedResults r;
     const DataCheck speed = computeSpeedResults(s, r);
