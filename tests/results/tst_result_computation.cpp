@@ -13,8 +13,6 @@ using namespace results;
 
 namespace {
 
-using Pt = PlottedPoint;
-
 std::vector<float> column(const ResultTable &t, int col, int rows)
 {
     std::vector<float> v;
