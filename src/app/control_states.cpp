@@ -120,6 +120,12 @@ MainControlStates controlStatesFor(const WindowState &s)
     c["mnuFileLoad"] = usable(!s.lengthSetting() && !pairPending && idle);
     const bool printAllowed = s.Settings.PrintPermission != 2 && s.Settings.PrintPermission != 3;
     c["mnuFilePrint"] = usable(printAllowed && !pairPending && idle);
+    c["mnuFileSaveMeasurement"] = usable(idle);
+    c["mnuFileOpenMeasurement"] = usable(!s.lengthSetting() && !pairPending && idle);
+    // The object can change wherever its points are not half made.
+    for (const char *name : {"cmbObject", "lblObject"})
+        c[QLatin1String(name)] =
+            usable((video || s.AnyPoints) && !s.lengthSetting() && !pairPending && idle);
     c["mnuFileEnd"] = usable(true);
     c["mnuEditSingle"] = usable(idle);
     c["mnuEditAll"] = usable(idle);
@@ -134,6 +140,9 @@ MainControlStates controlStatesFor(const WindowState &s)
     const bool components = s.Settings.ComponentsAllowed && s.Settings.ResultDisplayMode != 3;
     c["mnuViewResult3"] = usable(components && idle);
     c["cmdCmp"] = usable(idle, components);
+    const bool momentum = s.Settings.MomentumAllowed && s.Settings.ResultDisplayMode != 3;
+    c["mnuViewMomentum"] = usable(momentum && idle);
+    c["cmdMomentum"] = usable(idle, momentum);
 
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);

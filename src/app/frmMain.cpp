@@ -6,6 +6,7 @@
 #include "datafile/recovery_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
+#include "digitize/object_markers.h"
 #include "digitize/tracking_part.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -83,6 +84,7 @@ void frmMain::composeParts()
     digitizing.eraseOne = mnuEditSingle;
     digitizing.eraseAll = mnuEditAll;
     digitizing.shakeSwitch = mnuSystemChenge;
+    digitizing.object = cmbObject;
     m_digitizing = std::make_unique<DigitizingPart>(m_state, *m_video, digitizing);
 
     TrackingControls tracking;
@@ -121,6 +123,8 @@ void frmMain::composeParts()
     results.distanceButton = cmdDis;
     results.componentsCommand = mnuViewResult3;
     results.componentsButton = cmdCmp;
+    results.momentumCommand = mnuViewMomentum;
+    results.momentumButton = cmdMomentum;
     m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
 
     m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);
@@ -134,6 +138,8 @@ void frmMain::composeParts()
     picPreview->setOverlayPainter([this](QPainter &painter) {
         m_length->paint(painter);
         m_digitizing->markers().paint(painter);
+        objects::paintObjectMarkers(painter, measurementState(), m_video->position(),
+                                    m_state.ShakeCorrectionOn, m_state.AllPointsShown);
     });
 
     // A closed video takes the window back to its start-up state.
@@ -161,6 +167,12 @@ void frmMain::applyControlStates()
     const MeasurementState &measurement = measurementState();
     m_state.refresh(measurement, m_digitizing->framePointComplete());
     const MainControlStates derived = controlStatesFor(m_state);
+    {
+        // The choice shows the measurement's object, also after a file or a
+        // recovery brought another one back.
+        const QSignalBlocker quiet(cmbObject);
+        cmbObject->setCurrentIndex(measurement.ChosenObject);
+    }
 
     for (auto it = derived.controls.constBegin(); it != derived.controls.constEnd(); ++it) {
         QObject *object = m_controls.value(it.key());

@@ -50,6 +50,9 @@ public:
     QPushButton *cmdSpd = nullptr;
     QPushButton *cmdDis = nullptr;
     QPushButton *cmdCmp = nullptr; // velocity components and acceleration
+    QPushButton *cmdMomentum = nullptr;
+    QLabel *lblObject = nullptr;
+    QComboBox *cmbObject = nullptr; // the object the clicks go to: Ａ to Ｄ
     QGroupBox *Frame1 = nullptr;
     QToolButton *cmdFwdFrame = nullptr;
     QToolButton *cmdBackFrame = nullptr;
@@ -94,6 +97,8 @@ public:
     QAction *mnuFileClose = nullptr;
     QAction *mnuFileSave = nullptr;
     QAction *mnuFileLoad = nullptr;
+    QAction *mnuFileSaveMeasurement = nullptr; // the whole measurement, every object
+    QAction *mnuFileOpenMeasurement = nullptr;
     QAction *mnuFilePrint = nullptr;
     QAction *mnuFileEnd = nullptr;
     QMenu *mnuEdit = nullptr;
@@ -103,6 +108,7 @@ public:
     QAction *mnuViewResult1 = nullptr;
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
+    QAction *mnuViewMomentum = nullptr;
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;

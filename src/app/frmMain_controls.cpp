@@ -78,6 +78,10 @@ void frmMain::buildMenus()
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep1"));
     mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("データを保存する(&S)"));
     mnuFileLoad = item(mnuFile, "mnuFileLoad", QStringLiteral("データを取り込む(&L)"));
+    mnuFileSaveMeasurement =
+        item(mnuFile, "mnuFileSaveMeasurement", QStringLiteral("測定を保存する(&W)…"));
+    mnuFileOpenMeasurement =
+        item(mnuFile, "mnuFileOpenMeasurement", QStringLiteral("測定を開く(&R)…"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep3"));
     mnuFilePrint = item(mnuFile, "mnuFilePrint", QStringLiteral("画面の印刷(&P)"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileStep2"));
@@ -92,6 +96,7 @@ void frmMain::buildMenus()
     mnuViewResult2 =
         item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
     mnuViewResult3 = item(mnuView, "mnuViewResult3", QStringLiteral("速度の成分と加速度(&A)"));
+    mnuViewMomentum = item(mnuView, "mnuViewMomentum", QStringLiteral("運動量(&M)"));
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));
@@ -220,6 +225,11 @@ QWidget *frmMain::buildRightColumn()
     rate->addWidget(txtRate);
     rate->addWidget(lblFlame);
     rate->addStretch();
+    lblObject = label("lblObject", QStringLiteral("物体"), frmPlot);
+    cmbObject = named(new QComboBox(frmPlot), "cmbObject");
+    cmbObject->setToolTip(QStringLiteral("印をつける物体を選びます"));
+    rate->addWidget(lblObject);
+    rate->addWidget(cmbObject);
     plot->addLayout(rate, 0, 0, 1, 2);
     plot->addWidget(cmdBack, 1, 0);
     plot->addWidget(cmdStep, 1, 1);
@@ -264,7 +274,9 @@ QWidget *frmMain::buildRightColumn()
     cmdDis = button("cmdDis", QStringLiteral("距離"), QString(), column);
     cmdCmp = button("cmdCmp", QStringLiteral("成分"),
                     QStringLiteral("速度の水平・鉛直の成分と、加速度を表示します"), column);
-    for (QPushButton *b : {cmdSpd, cmdDis, cmdCmp}) {
+    cmdMomentum = button("cmdMomentum", QStringLiteral("運動量"),
+                         QStringLiteral("物体ごとの運動量と、その和を表示します"), column);
+    for (QPushButton *b : {cmdSpd, cmdDis, cmdCmp, cmdMomentum}) {
         b->setMinimumHeight(48);
         QFont f = b->font();
         f.setPointSizeF(f.pointSizeF() * 1.4);
@@ -274,6 +286,7 @@ QWidget *frmMain::buildRightColumn()
     results->addWidget(cmdSpd);
     results->addWidget(cmdDis);
     results->addWidget(cmdCmp);
+    results->addWidget(cmdMomentum);
     layout->addLayout(results);
     layout->addStretch();
     return column;

@@ -50,6 +50,23 @@ struct MeasurementState
     qint16 AllPointsMode = 0;
     qint16 TrackingPermission = 0;   // 0: automatic tracking allowed, 1: not
     qint16 ComponentsPermission = 0; // 0: the components window allowed, 1: not
+    qint16 PositionPermission = 0;   // 0: the position window allowed, 1: not
+    qint16 MomentumPermission = 0;   // 0: the momentum window allowed, 1: not
+
+    // Several objects in one video (Ａ to Ｄ): the table above always holds
+    // the chosen object's points, so everything that reads the measurement
+    // reads the chosen object. The other objects' points wait here, and
+    // choosing another object swaps the two (base/measurement_objects.h).
+    // Length, unit, frame rate and the correction belong to all of them.
+    static constexpr int MaxObjects = 4;
+    struct ObjectPoints
+    {
+        qint32 Table[TableRows][TableColumns] = {};
+        qint16 Count = 0;
+    };
+    qint16 ChosenObject = 0;               // 0 = Ａ
+    ObjectPoints OtherObjects[MaxObjects]; // the chosen object's entry stays empty
+    double ObjectMass[MaxObjects] = {};    // kilograms; 0 = not given
 
     // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
     // typed length stay.

@@ -1,5 +1,6 @@
 #include "base/window_state.h"
 
+#include "base/measurement_objects.h"
 #include "base/measurement_state.h"
 
 ControlSettings ControlSettings::of(const MeasurementState &state)
@@ -12,6 +13,7 @@ ControlSettings ControlSettings::of(const MeasurementState &state)
     s.AllPointsMode = state.AllPointsMode;
     s.TrackingAllowed = state.TrackingPermission == 0;
     s.ComponentsAllowed = state.ComponentsPermission == 0;
+    s.MomentumAllowed = state.MomentumPermission == 0;
     return s;
 }
 
@@ -60,6 +62,7 @@ void WindowState::refresh(const MeasurementState &measurement, bool framePointCo
 {
     LengthSet = measurement.RefLengthPixels != 0;
     FramePointComplete = framePointComplete;
+    AnyPoints = objects::objectsWithPoints(measurement) > 0;
     Settings = ControlSettings::of(measurement);
     if (frameHeld())
         holdFrame();

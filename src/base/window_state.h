@@ -31,6 +31,7 @@ struct ControlSettings
     qint16 AllPointsMode = 1;
     bool TrackingAllowed = true;
     bool ComponentsAllowed = true; // the velocity components window
+    bool MomentumAllowed = true;
 
     static ControlSettings of(const MeasurementState &state);
 };
@@ -69,6 +70,7 @@ struct WindowState
     // refresh() before every derivation.
     bool LengthSet = false;          // an on-screen reference length is known
     bool FramePointComplete = false; // the frame on show has a finished point
+    bool AnyPoints = false;          // some object has points
     ControlSettings Settings;
 
     bool lengthSetting() const { return LengthSettingMode != LengthPhase::Off; }

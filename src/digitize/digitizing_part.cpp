@@ -1,7 +1,9 @@
 #include "digitize/digitizing_part.h"
 
+#include "base/measurement_objects.h"
 #include "base/measurement_state.h"
 #include "base/window_state.h"
+#include "digitize/object_markers.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/qt_event_hook.h"
@@ -10,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -70,9 +73,28 @@ DigitizingPart::DigitizingPart(WindowState &state, VideoPart &video,
         emit changed();
     });
     connect(m_c.eraseAll, &QAction::triggered, this, [this] {
-        if (askedYes(eraseAllQuestion()))
+        const MeasurementState &measurement = measurementState();
+        if (objects::objectsWithPoints(measurement) < 2) {
+            if (askedYes(eraseAllQuestion()))
+                eraseAll();
+            return;
+        }
+        switch (platform().prompts->message(eraseWhichQuestion(measurement.ChosenObject),
+                                            Prompts::Buttons::YesNoCancel,
+                                            Prompts::Icon::Question)) {
+        case Prompts::Answer::Yes:
+            eraseChosenObject();
+            break;
+        case Prompts::Answer::No:
             eraseAll();
+            break;
+        default:
+            break;
+        }
     });
+    for (int object = 0; object < objects::Count; ++object)
+        m_c.object->addItem(objects::letter(object));
+    connect(m_c.object, &QComboBox::activated, this, &DigitizingPart::chooseObject);
     connect(m_c.shakeSwitch, &QAction::triggered, this, [this] {
         if (askedYes(shakeSwitchQuestion()))
             switchShakeCorrection();
@@ -155,6 +177,7 @@ void DigitizingPart::hideKijun()
 
 void DigitizingPart::resetMarkers()
 {
+    m_markers.setInk(objects::ink(measurementState().ChosenObject));
     m_markers.resetMarkers();
     m_c.preview->update();
 }
@@ -181,6 +204,7 @@ void DigitizingPart::showAllMarkers()
 void DigitizingPart::clearMeasurement()
 {
     measurementState().clearPoints();
+    objects::clearOthers(measurementState());
     m_markers.setCount(0);
     m_c.preview->update();
     emit measurementCleared();
@@ -237,6 +261,50 @@ void DigitizingPart::eraseAll()
     emit changed();
 }
 
+QString DigitizingPart::eraseWhichQuestion(int chosenObject)
+{
+    return QStringLiteral("打点を全部消します。") + QStringLiteral("\r\n") +
+           QStringLiteral("「はい」：") + objects::name(chosenObject) +
+           QStringLiteral("の打点だけを消します。") + QStringLiteral("\r\n") +
+           QStringLiteral("「いいえ」：すべての物体の打点を消します。");
+}
+
+void DigitizingPart::eraseChosenObject()
+{
+    emit resultsOutdated(MeasurementGone::AllPointsErased);
+    MeasurementState &measurement = measurementState();
+    const float length = measurement.RefLengthPixels;
+    m_plotter.dropPair();
+    measurement.clearPoints();
+    measurement.RefLengthPixels = length;
+    m_markers.setCount(0);
+    m_markers.hideTemporaryObjectMarker();
+    resetMarkers();
+    hideKijun();
+    emit changed();
+}
+
+void DigitizingPart::chooseObject(int object)
+{
+    MeasurementState &measurement = measurementState();
+    if (object < 0 || object >= objects::Count || object == measurement.ChosenObject)
+        return;
+    if (m_plotter.dropPair())
+        m_markers.hideTemporaryObjectMarker();
+    objects::choose(measurement, object);
+    m_markers.setCount(measurement.PointCount);
+    hideKijun();
+    if (m_state.AllPointsShown) {
+        resetMarkers();
+        applyKijun(m_markers.showAllPointsDiscs(measurement, m_state.ShakeCorrectionOn));
+        m_c.preview->update();
+    } else {
+        redrawAfterChange();
+    }
+    emit objectChosen();
+    emit changed();
+}
+
 void DigitizingPart::switchShakeCorrection()
 {
     hideKijun();
@@ -256,6 +324,10 @@ void DigitizingPart::startAnew()
 {
     m_plotter.dropPair();
     clearMeasurement();
+    // A new video starts with one object again.
+    MeasurementState &measurement = measurementState();
+    objects::choose(measurement, 0);
+    std::fill(std::begin(measurement.ObjectMass), std::end(measurement.ObjectMass), 0.0);
     m_markers.hideTemporaryObjectMarker();
     resetMarkers();
 }

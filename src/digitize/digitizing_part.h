@@ -15,6 +15,7 @@
 class PreviewWidget;
 class QAbstractButton;
 class QAction;
+class QComboBox;
 class QLabel;
 class VideoPart;
 struct WindowState;
@@ -35,6 +36,7 @@ struct DigitizingControls
     QAction *eraseOne = nullptr;
     QAction *eraseAll = nullptr;
     QAction *shakeSwitch = nullptr;
+    QComboBox *object = nullptr; // "物体": Ａ to Ｄ
 };
 
 class DigitizingPart : public QObject
@@ -64,8 +66,15 @@ public:
 
     // "印を消す": the point of the frame on show, or the pair half made there.
     void eraseFramePoint();
-    // "打点を全部消す(&A)", after its question.
+    // "打点を全部消す(&A)", after its question: every object's points.
     void eraseAll();
+    // The other answer to the question when several objects have points:
+    // the chosen object's points only; the length stays.
+    void eraseChosenObject();
+    // "物体": the clicks, erasing, tracking and the results go to `object`
+    // from now on. A pair half made goes.
+    void chooseObject(int object);
+    static QString eraseWhichQuestion(int chosenObject);
     // "手ぶれ補正切り替え(&C)" and a left click on lblHosei, after the question.
     void switchShakeCorrection();
 
@@ -90,6 +99,8 @@ signals:
     // erased, or the correction was switched (the two close the windows in
     // different orders).
     void resultsOutdated(MeasurementGone how);
+    // Another object is chosen: open result windows show it instead.
+    void objectChosen();
 
 private:
     void applyKijun(const KijunPlacement &placement);

@@ -70,9 +70,11 @@ void MarkerSet::setCount(int pointCount)
 void MarkerSet::resetMarkers()
 {
     for (PointMarker &m : m_markers) {
-        m[PointMarker::Outer].border = kBlack;
+        m[PointMarker::Outer].border = m_ink;
         m[PointMarker::Middle].border = kWhite;
-        m[PointMarker::Inner].border = kBlack;
+        m[PointMarker::Inner].border = m_ink;
+        m[PointMarker::Dot].border = m_ink;
+        m[PointMarker::Dot].fillColour = m_ink;
         MarkerShape &ref = m[PointMarker::Reference];
         ref.filled = false;
         ref.fillColour = kRed;

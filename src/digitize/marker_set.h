@@ -78,7 +78,9 @@ public:
 
     // Black / white / black borders, red reference marker with transparent
     // fill, sizes 17, 13, 15, 13, 3, everything hidden (template included).
+    // The black parts take the ink of the chosen object (black for Ａ).
     void resetMarkers();
+    void setInk(const QColor &ink) { m_ink = ink; }
 
     // Highlights the point(s) on `frame`.
     KijunPlacement showFrameMarkers(const MeasurementState &state, qint32 frame, bool shakeOn);
@@ -105,4 +107,5 @@ private:
     static KijunPlacement kijunAt(QPointF reference);
 
     std::vector<PointMarker> m_markers;
+    QColor m_ink = Qt::black;
 };

@@ -100,6 +100,11 @@ void wireResultPrintHelp(frmResult2 &window)
 
 void wireResultPrintHelp(frmResult3 &window)
 {
+    wireUntitledPrintHelp(window);
+}
+
+void wireUntitledPrintHelp(ResultWindow &window)
+{
     QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
                      [&window] { resultprint::printDistanceWindow(window); });
     wireHelp(window);

@@ -15,6 +15,8 @@ class ResultWindow;
 void wireResultPrintHelp(frmResult1 &window);
 void wireResultPrintHelp(frmResult2 &window);
 void wireResultPrintHelp(frmResult3 &window);
+// Any other result window: printed at once, without a title.
+void wireUntitledPrintHelp(ResultWindow &window);
 
 namespace resultprint {
 // "結果を印刷する(&P)" of each window.

@@ -1,5 +1,6 @@
 #include "results/result_window.h"
 
+#include "base/measurement_objects.h"
 #include "base/measurement_state.h"
 #include "platform/clipboard.h"
 #include "platform/platform.h"
@@ -52,6 +53,7 @@ ResultWindow::ResultWindow(const QString &title, const Layout &layout, QWidget *
     : QMainWindow(parent, Qt::Window)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    m_title = title;
     setWindowTitle(title);
     buildMenus();
     buildControls(layout);
@@ -163,6 +165,10 @@ results::DataCheck ResultWindow::load()
         Picture1->HScroll1->setMaximum(scrollMaximum(results::resultPointCount(state)));
     }
     Picture1->clearCaptions();
+    // With several objects the title names the one shown: "…－（物体Ｂ）".
+    const QString object = objects::titleSuffix(state);
+    setWindowTitle(m_title.endsWith(QChar(u'－')) && !object.isEmpty() ? m_title + object.mid(1)
+                                                                       : m_title + object);
     const results::DataCheck check = computeResults();
     if (check.ok())
         showResults();
@@ -182,6 +188,13 @@ void ResultWindow::redisplay()
     const results::DataCheck check = load();
     if (!check.ok())
         platform().prompts->message(results::dataProblemMessage(check));
+}
+
+bool ResultWindow::reloadQuietly()
+{
+    if (m_openingCheck && !m_openingCheck().isEmpty())
+        return false;
+    return load().ok();
 }
 
 void ResultWindow::copyToClipboard()

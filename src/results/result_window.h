@@ -55,6 +55,9 @@ public:
 
     // "再表示(&R)": the checks, then the load again.
     void redisplay();
+    // Another object was chosen in the main window: the load again when the
+    // checks pass; false (and nothing done) when they do not.
+    bool reloadQuietly();
 
     // The exact summary text, lines joined by CR LF.
     QString summary() const { return m_summary; }
@@ -121,6 +124,7 @@ private:
     void buildMenus();
     void buildControls(const Layout &layout);
 
+    QString m_title; // without the object's name
     QWidget *m_centre = nullptr;
     QImage m_preview;
     QString m_summary;

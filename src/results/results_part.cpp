@@ -1,5 +1,6 @@
 #include "results/results_part.h"
 
+#include "base/measurement_objects.h"
 #include "base/measurement_state.h"
 #include "base/window_state.h"
 #include "digitize/digitizing_part.h"
@@ -7,9 +8,11 @@
 #include "platform/frame_source.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
+#include "results/frmMomentum.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
 #include "results/frmResult3.h"
+#include "results/momentum_results.h"
 #include "results/preview_picture.h"
 #include "results/result_opening.h"
 #include "video/preview_widget.h"
@@ -17,6 +20,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <type_traits>
 
 ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthPart &length,
                          const ResultsControls &controls, QObject *parent)
@@ -28,6 +32,9 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
     connect(m_c.componentsCommand, &QAction::triggered, this, &ResultsPart::showComponents);
     connect(m_c.componentsButton, &QAbstractButton::clicked, this, &ResultsPart::showComponents);
+    connect(m_c.momentumCommand, &QAction::triggered, this, &ResultsPart::showMomentum);
+    connect(m_c.momentumButton, &QAbstractButton::clicked, this, &ResultsPart::showMomentum);
+    connect(&m_digitizing, &DigitizingPart::objectChosen, this, &ResultsPart::objectChosen);
     connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, [this](MeasurementGone how) {
         closeWindows(how == MeasurementGone::AllPointsErased ? distanceFirst() : speedFirst());
     });
@@ -35,20 +42,43 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
 
 void ResultsPart::showSpeed()
 {
-    open<frmResult1>(m_speed, 0);
+    open<frmResult1>(m_speed, 0, openingProblem());
     emit changed();
 }
 
 void ResultsPart::showDistance()
 {
-    open<frmResult2>(m_distance, 150);
+    open<frmResult2>(m_distance, 150, openingProblem());
     emit changed();
 }
 
 void ResultsPart::showComponents()
 {
-    open<frmResult3>(m_components, 0);
+    open<frmResult3>(m_components, 0, openingProblem());
     emit changed();
+}
+
+void ResultsPart::showMomentum()
+{
+    const QString problem =
+        results::momentumProblemMessage(results::momentumOpeningProblem(measurementState()));
+    if (frmMomentum *window = open<frmMomentum>(m_momentum, 0, problem))
+        connect(window, &frmMomentum::massesChanged, this, &ResultsPart::changed);
+    emit changed();
+}
+
+QString ResultsPart::openingProblem() const
+{
+    return results::resultOpeningProblem(m_c.lengthValue->text(), measurementState());
+}
+
+void ResultsPart::objectChosen()
+{
+    for (QPointer<QWidget> *slot : {&m_speed, &m_distance, &m_components}) {
+        auto *window = qobject_cast<ResultWindow *>(slot->data());
+        if (window && !window->reloadQuietly())
+            window->close();
+    }
 }
 
 void ResultsPart::closeWindows(const QList<Window> &order)
@@ -67,22 +97,23 @@ QPointer<QWidget> &ResultsPart::window(Window which)
     case Window::Distance:
         return m_distance;
     case Window::Components:
+        return m_components;
+    case Window::Momentum:
         break;
     }
-    return m_components;
+    return m_momentum;
 }
 
-template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)
+template <typename Form>
+Form *ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips, const QString &problem)
 {
     // Every command starts from a new window.
     if (slot)
         slot->close();
 
-    const QString problem =
-        results::resultOpeningProblem(m_c.lengthValue->text(), measurementState());
     if (!problem.isEmpty()) {
         platform().prompts->message(problem);
-        return;
+        return nullptr;
     }
 
     // The picture is taken with every plotted point on it, and with "基準"
@@ -98,18 +129,21 @@ template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int rai
 
     auto *window = new Form(m_c.window);
     window->setPreview(picture);
-    QPointer<QLineEdit> lengthBox(m_c.lengthValue);
-    window->setOpeningCheck([lengthBox] {
-        const QString text =
-            lengthBox ? lengthBox->text() : QString::number(measurementState().RefLengthValue);
-        return results::resultOpeningProblem(text, measurementState());
-    });
+    if constexpr (!std::is_same_v<Form, frmMomentum>) {
+        QPointer<QLineEdit> lengthBox(m_c.lengthValue);
+        window->setOpeningCheck([lengthBox] {
+            const QString text =
+                lengthBox ? lengthBox->text() : QString::number(measurementState().RefLengthValue);
+            return results::resultOpeningProblem(text, measurementState());
+        });
+    }
     const results::DataCheck check = window->load();
     if (!check.ok()) {
         platform().prompts->message(results::dataProblemMessage(check));
         delete window;
-        return;
+        return nullptr;
     }
     window->show();
     slot = window;
+    return window;
 }

@@ -27,6 +27,8 @@ struct ResultsControls
     QAbstractButton *distanceButton = nullptr;
     QAction *componentsCommand = nullptr;
     QAbstractButton *componentsButton = nullptr;
+    QAction *momentumCommand = nullptr;
+    QAbstractButton *momentumButton = nullptr;
 };
 
 class ResultsPart : public QObject
@@ -39,11 +41,16 @@ public:
     void showSpeed();      // "時間と速さの結果表示(&S)" and "速さ"
     void showDistance();   // "時間と移動距離の結果表示(&D)" and "距離"
     void showComponents(); // "速度の成分と加速度(&A)" and "成分"
+    void showMomentum();   // "運動量(&M)" and "運動量"
+    // Another object was chosen: the windows of one object show it, or close
+    // when it cannot be shown (too few points).
+    void objectChosen();
     enum class Window
     {
         Speed,
         Distance,
         Components,
+        Momentum,
     };
     // The windows of `order` that are open, closed in that order: quitting
     // and switching camera-shake correction close the speed window first,
@@ -52,25 +59,28 @@ public:
     void closeWindows(const QList<Window> &order);
     static QList<Window> speedFirst()
     {
-        return {Window::Speed, Window::Distance, Window::Components};
+        return {Window::Speed, Window::Distance, Window::Components, Window::Momentum};
     }
     static QList<Window> distanceFirst()
     {
-        return {Window::Distance, Window::Speed, Window::Components};
+        return {Window::Distance, Window::Speed, Window::Components, Window::Momentum};
     }
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
     QPointer<QWidget> &componentsWindow() { return m_components; }
+    QPointer<QWidget> &momentumWindow() { return m_momentum; }
 
 signals:
     void changed();
 
 private:
     QPointer<QWidget> &window(Window which);
+    QString openingProblem() const;
     // `raiseTwips`: how much higher up the main window the window's picture
     // of the video is taken.
-    template <typename Form> void open(QPointer<QWidget> &slot, int raiseTwips);
+    template <typename Form>
+    Form *open(QPointer<QWidget> &slot, int raiseTwips, const QString &problem);
 
     WindowState &m_state;
     DigitizingPart &m_digitizing;
@@ -79,4 +89,5 @@ private:
     QPointer<QWidget> m_speed;
     QPointer<QWidget> m_distance;
     QPointer<QWidget> m_components;
+    QPointer<QWidget> m_momentum;
 };

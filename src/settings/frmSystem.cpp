@@ -75,7 +75,9 @@ void frmSystem::buildControls()
     connect(Tab1, &QTabWidget::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
 
     const QRect resultFrame(360, 840, 4245, 2600);
-    buildFrame(OptDisp1, resultFrame);
+    // The momentum window's frame lies under what the result windows show.
+    buildFrame(OptDisp1, QRect(360, 840, 4245, 1860));
+    buildFrame(OptMomentum, QRect(360, 2760, 4245, 900));
     // The kinds of result share their tab with the components window.
     buildFrame(OptDisp2, QRect(360, 840, 4245, 1575));
     buildFrame(OptCmp, QRect(360, 2520, 4245, 1095));
@@ -93,6 +95,7 @@ void frmSystem::buildControls()
     frameAll = m_frames[OptAll];
     frameTrack = m_frames[OptTrack];
     frameCmp = m_frames[OptCmp];
+    frameMomentum = m_frames[OptMomentum];
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &twips) {
         auto *button = new QPushButton(caption, this);

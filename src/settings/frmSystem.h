@@ -44,6 +44,7 @@ public:
     QGroupBox *frameAll = nullptr;
     QGroupBox *frameTrack = nullptr;
     QGroupBox *frameCmp = nullptr;
+    QGroupBox *frameMomentum = nullptr;
     QList<QRadioButton *> optDisp1;
     QList<QRadioButton *> optDisp2;
     QList<QRadioButton *> optPrint;

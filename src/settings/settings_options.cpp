@@ -54,6 +54,11 @@ const std::array<SettingOption, SettingCount> &settingOptions()
          QStringLiteral("速度の成分と加速度"),
          {QStringLiteral("速度の成分と加速度を表示させる"), QStringLiteral("表示させない")},
          &MeasurementState::ComponentsPermission},
+        {QStringLiteral("optMomentum"),
+         QStringLiteral("frameMomentum"),
+         QStringLiteral("運動量"),
+         {QStringLiteral("運動量を表示させる"), QStringLiteral("表示させない")},
+         &MeasurementState::MomentumPermission},
     }};
     return options;
 }
@@ -73,7 +78,7 @@ QList<int> framesOfTab(int tab)
 {
     switch (tab) {
     case 1:
-        return {OptDisp1};
+        return {OptDisp1, OptMomentum};
     case 2:
         return {OptDisp2, OptCmp};
     case 3:
