@@ -120,7 +120,7 @@ MainControlStates controlStatesFor(const WindowState &s)
     c["mnuFileLoad"] = usable(!s.lengthSetting() && !pairPending && idle);
     const bool printAllowed = s.Settings.PrintPermission != 2 && s.Settings.PrintPermission != 3;
     c["mnuFilePrint"] = usable(printAllowed && !pairPending && idle);
-    c["mnuFileSaveMeasurement"] = usable(idle);
+    c["mnuFileSaveMeasurement"] = usable(idle && s.AnyPoints);
     c["mnuFileOpenMeasurement"] = usable(!s.lengthSetting() && !pairPending && idle);
     // The object can change wherever its points are not half made.
     for (const char *name : {"cmbObject", "lblObject"})

@@ -132,6 +132,8 @@ void frmMain::composeParts()
     RecoveryControls recovery;
     recovery.lengthValue = txtLengthValue;
     recovery.unit = cmbTanni;
+    recovery.saveMeasurement = mnuFileSaveMeasurement;
+    recovery.openMeasurement = mnuFileOpenMeasurement;
     m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
 
     // What the length setting drew lies on the picture; the markers lie above it.

@@ -19,11 +19,11 @@ void beep()
         platform().beeper->beep();
 }
 
-SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QByteArray &contents)
+SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QString &suffix,
+                           const std::function<QByteArray(const QString &)> &contentsFor)
 {
     const QString path = platform().fileDialogs->saveFileName(
-        title, filter, measurementFileSuffix(),
-        dialogfolders::startFolder(dialogfolders::Kind::Measurements));
+        title, filter, suffix, dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
 
@@ -37,7 +37,7 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QB
 
     // A read-only folder or a full disk: the old file stays as it was, and
     // the user is told that the measurement is not in it.
-    if (!writeMeasurementFile(path, contents)) {
+    if (!writeMeasurementFile(path, contentsFor(path))) {
         beep();
         platform().prompts->message(QStringLiteral("データを保存できませんでした。\n") +
                                         QDir::toNativeSeparators(path),
@@ -46,6 +46,12 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QB
     }
     dialogfolders::remember(dialogfolders::Kind::Measurements, path);
     return SaveOutcome::Saved;
+}
+
+SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QByteArray &contents)
+{
+    return saveWithDialog(title, filter, measurementFileSuffix(),
+                          [&contents](const QString &) { return contents; });
 }
 
 } // namespace
@@ -59,6 +65,36 @@ SaveOutcome saveTableWithDialog(const QByteArray &contents)
 {
     return saveWithDialog(QStringLiteral("表をCSVで書き出す"), QStringLiteral("CSVファイル(*.csv)"),
                           contents);
+}
+
+QString kinemoFileFilter()
+{
+    return QStringLiteral("キネモの測定(*.kinemo)");
+}
+
+SaveOutcome saveKinemoWithDialog(const std::function<QByteArray(const QString &)> &contentsFor)
+{
+    return saveWithDialog(QStringLiteral("測定を保存する"), kinemoFileFilter(),
+                          QStringLiteral("kinemo"), contentsFor);
+}
+
+std::optional<KinemoOpened> chooseAndReadKinemoFile()
+{
+    const QString path = platform().fileDialogs->openFileName(
+        QStringLiteral("測定を開く"), kinemoFileFilter(),
+        dialogfolders::startFolder(dialogfolders::Kind::Measurements));
+    if (path.isEmpty())
+        return std::nullopt;
+    recovery::Read read = recovery::readFile(path);
+    if (!read.ok) {
+        beep();
+        platform().prompts->message(QStringLiteral("測定を開けませんでした。\n") + read.error +
+                                        QLatin1Char('\n') + QDir::toNativeSeparators(path),
+                                    Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return std::nullopt;
+    }
+    dialogfolders::remember(dialogfolders::Kind::Measurements, path);
+    return KinemoOpened{path, std::move(read.snapshot)};
 }
 
 SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)

@@ -4,7 +4,9 @@
 // every window can use them and tests can answer for the user.
 
 #include "datafile/measurement_csv.h"
+#include "datafile/recovery_file.h"
 
+#include <functional>
 #include <optional>
 
 namespace datafile {
@@ -38,5 +40,20 @@ SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const Tim
 // as it is when the dialog is cancelled. Nothing is changed here: the caller
 // clears its measurement and applies the data.
 std::optional<MeasurementFileData> chooseAndReadMeasurementFile();
+
+// The whole measurement (.kinemo, see datafile/recovery_file.h).
+QString kinemoFileFilter();
+// "測定を保存する(&W)…": the same dialog, question and safe write; the
+// contents are made for the chosen path (the video is kept relative to it).
+SaveOutcome saveKinemoWithDialog(const std::function<QByteArray(const QString &)> &contentsFor);
+
+struct KinemoOpened
+{
+    QString path;
+    recovery::Snapshot snapshot;
+};
+// "測定を開く(&R)…": the open dialog, then the file read whole; a refused
+// file beeps and says why, and nothing comes back.
+std::optional<KinemoOpened> chooseAndReadKinemoFile();
 
 } // namespace datafile

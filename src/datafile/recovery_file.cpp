@@ -1,8 +1,11 @@
 #include "datafile/recovery_file.h"
 
+#include "base/measurement_objects.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QUrl>
 #include <cfloat>
 #include <cmath>
@@ -13,6 +16,10 @@ namespace recovery {
 namespace {
 
 const QByteArray kMagic = "KINEMO-RECOVERY 1";
+const QByteArray kMeasurementMagic = "KINEMO-MEASUREMENT 1";
+const char *const kCodePage = "CP932";
+// A mass beyond this (in kilograms) is not one typed for a lesson.
+constexpr double kMaxMass = 1e6;
 const QByteArray kDigestKey = "sha256 ";
 constexpr int kDigestHexLength = 64;
 // A path or a typed unit longer than this is not one the program wrote.
@@ -82,6 +89,11 @@ public:
         return bytes;
     }
     bool atEnd() const { return m_pos == m_end; }
+    // The next line starts with "<key> " (and is not read).
+    bool nextIs(const QByteArray &key) const
+    {
+        return QByteArrayView(m_bytes).sliced(m_pos, m_end - m_pos).startsWith(key + ' ');
+    }
 
 private:
     const QByteArray &m_bytes;
@@ -125,7 +137,101 @@ std::optional<QString> readText(const std::optional<QByteArray> &text)
     return decoded;
 }
 
+// The embedded measurement file: CP932 as the program writes it, or, in a
+// measurement file, the same text in UTF-8.
+QByteArray embedded(const QByteArray &csv, Kind kind)
+{
+    if (kind == Kind::Recovery)
+        return csv;
+    QStringDecoder cp932(kCodePage);
+    return QString(cp932.decode(csv)).toUtf8();
+}
+
+std::optional<QByteArray> unembedded(const QByteArray &bytes, Kind kind)
+{
+    if (kind == Kind::Recovery)
+        return bytes;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    QStringEncoder cp932(kCodePage);
+    QByteArray csv = cp932.encode(text);
+    if (cp932.hasError())
+        return std::nullopt;
+    return csv;
+}
+
+// One object's points as a measurement with the snapshot's calibration.
+MeasurementState pointsOf(const Snapshot &snapshot, const QList<datafile::PointRow> &rows,
+                          qint16 count)
+{
+    Snapshot one = snapshot;
+    one.rows = rows;
+    one.pointCount = count;
+    one.others = {};
+    MeasurementState points;
+    apply(one, points);
+    return points;
+}
+
+// "<count>\ncsv <size>\n<bytes>" of one object's measurement file.
+QByteArray pointsBlock(const MeasurementState &points, Kind kind)
+{
+    const QByteArray csv = embedded(datafile::mainWindowCsv(points), kind);
+    return QByteArray::number(points.PointCount) + "\ncsv " + QByteArray::number(csv.size()) +
+           '\n' + csv;
+}
+
+// The rows of one embedded measurement file of `count` points.
+std::optional<QList<datafile::PointRow>> readPoints(LineReader &lines, int count, Kind kind,
+                                                    QString &error)
+{
+    bool ok = false;
+    const std::optional<QByteArray> sizeText = lines.value("csv");
+    const qlonglong size = sizeText ? sizeText->toLongLong(&ok) : -1;
+    const std::optional<QByteArray> raw = ok ? lines.take(qsizetype(size)) : std::nullopt;
+    const std::optional<QByteArray> csv = raw ? unembedded(*raw, kind) : std::nullopt;
+    if (!csv) {
+        error = damaged();
+        return std::nullopt;
+    }
+    const datafile::MeasurementFileRead points = datafile::parseMeasurementCsv(*csv);
+    if (!points.ok) {
+        error = points.error;
+        return std::nullopt;
+    }
+    if (points.data.rows.size() != count) {
+        error = badValue("打点の数");
+        return std::nullopt;
+    }
+    return points.data.rows;
+}
+
+std::optional<int> readObject(const QByteArray &text)
+{
+    bool ok = false;
+    const int object = text.toInt(&ok);
+    if (!ok || object < 0 || object >= MeasurementState::MaxObjects ||
+        text != QByteArray::number(object))
+        return std::nullopt;
+    return object;
+}
+
 } // namespace
+
+bool Snapshot::empty() const
+{
+    return totalPoints() == 0;
+}
+
+int Snapshot::totalPoints() const
+{
+    int n = pointCount;
+    for (const ObjectRows &other : others)
+        n += other.pointCount;
+    return n;
+}
 
 bool Snapshot::operator==(const Snapshot &other) const
 {
@@ -134,7 +240,8 @@ bool Snapshot::operator==(const Snapshot &other) const
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
            shakeOriginY == other.shakeOriginY && pointCount == other.pointCount &&
-           rows == other.rows;
+           rows == other.rows && chosenObject == other.chosenObject && others == other.others &&
+           masses == other.masses && videoRelative == other.videoRelative;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -153,19 +260,31 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
         std::copy(std::begin(state.PointTable[r]), std::end(state.PointTable[r]), row.begin());
         s.rows.append(row);
     }
+    s.chosenObject = state.ChosenObject;
+    for (int object = 0; object < MeasurementState::MaxObjects; ++object) {
+        s.masses[object] = state.ObjectMass[object];
+        if (object == state.ChosenObject)
+            continue;
+        const MeasurementState::ObjectPoints &points = state.OtherObjects[object];
+        ObjectRows &other = s.others[object];
+        other.pointCount = qint16(qBound(0, int(points.Count), int(MeasurementState::MaxPoints)));
+        for (int r = 1; r <= other.pointCount; ++r) {
+            datafile::PointRow row;
+            std::copy(std::begin(points.Table[r]), std::end(points.Table[r]), row.begin());
+            other.rows.append(row);
+        }
+    }
     return s;
 }
 
-QByteArray encode(const Snapshot &snapshot)
+QByteArray encode(const Snapshot &snapshot, Kind kind)
 {
-    MeasurementState points;
-    apply(snapshot, points);
-    const QByteArray csv = datafile::mainWindowCsv(points);
-
     QByteArray out;
-    out.reserve(csv.size() + 512);
-    out += kMagic + '\n';
+    out.reserve(4096 + snapshot.totalPoints() * 64);
+    out += (kind == Kind::Recovery ? kMagic : kMeasurementMagic) + '\n';
     out += "video " + textField(snapshot.videoPath) + '\n';
+    if (kind == Kind::Measurement)
+        out += "video-relative " + textField(snapshot.videoRelative) + '\n';
     out += "video-rate " + numberText(snapshot.videoFrameRate) + '\n';
     out += "frame-rate " + numberText(snapshot.frameRate) + '\n';
     out += "ref-pixels " + numberText(double(snapshot.refLengthPixels)) + '\n';
@@ -174,9 +293,20 @@ QByteArray encode(const Snapshot &snapshot)
     out += QByteArray("shake ") + (snapshot.shakeCorrection ? '1' : '0') + '\n';
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
-    out += "points " + QByteArray::number(snapshot.pointCount) + '\n';
-    out += "csv " + QByteArray::number(csv.size()) + '\n';
-    out += csv;
+    if (snapshot.chosenObject != 0)
+        out += "object " + QByteArray::number(snapshot.chosenObject) + '\n';
+    for (int object = 0; object < MeasurementState::MaxObjects; ++object)
+        if (snapshot.masses[object] > 0)
+            out += "mass " + QByteArray::number(object) + ' ' +
+                   numberText(snapshot.masses[object]) + '\n';
+    out += "points " + pointsBlock(pointsOf(snapshot, snapshot.rows, snapshot.pointCount), kind);
+    for (int object = 0; object < MeasurementState::MaxObjects; ++object) {
+        const ObjectRows &other = snapshot.others[object];
+        if (object == snapshot.chosenObject || other.pointCount == 0)
+            continue;
+        out += "object-points " + QByteArray::number(object) + ' ' +
+               pointsBlock(pointsOf(snapshot, other.rows, other.pointCount), kind);
+    }
     out += kDigestKey + QCryptographicHash::hash(out, QCryptographicHash::Sha256).toHex() + '\n';
     return out;
 }
@@ -185,8 +315,10 @@ Read decode(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return failure(QStringLiteral("ファイルが空です。"));
-    if (bytes.size() > MaxFileBytes || !bytes.startsWith(kMagic + '\n'))
+    const bool measurementFile = bytes.startsWith(kMeasurementMagic + '\n');
+    if (bytes.size() > MaxFileBytes || (!bytes.startsWith(kMagic + '\n') && !measurementFile))
         return failure(notRecoveryFile());
+    const Kind kind = measurementFile ? Kind::Measurement : Kind::Recovery;
 
     // The last line holds the digest of everything before it.
     if (!bytes.endsWith('\n'))
@@ -204,12 +336,19 @@ Read decode(const QByteArray &bytes)
     LineReader lines(bytes, digestLine);
     lines.next(); // the version, checked above
     Read read;
+    read.kind = kind;
     Snapshot &s = read.snapshot;
 
     const std::optional<QString> video = readText(lines.value("video"));
     if (!video)
         return failure(badValue("映像"));
     s.videoPath = *video;
+    if (kind == Kind::Measurement) {
+        const std::optional<QString> relative = readText(lines.value("video-relative"));
+        if (!relative)
+            return failure(badValue("映像"));
+        s.videoRelative = *relative;
+    }
     const std::optional<double> videoRate = readRate(lines.value("video-rate"));
     const std::optional<double> rate = readRate(lines.value("frame-rate"));
     if (!videoRate || !rate)
@@ -241,24 +380,55 @@ Read decode(const QByteArray &bytes)
         return failure(badValue("手ぶれ補正"));
     s.shakeOriginX = *originX;
     s.shakeOriginY = *originY;
+    if (lines.nextIs("object")) {
+        const std::optional<QByteArray> text = lines.value("object");
+        const std::optional<int> chosen = text ? readObject(*text) : std::nullopt;
+        if (!chosen || *chosen == 0)
+            return failure(badValue("物体"));
+        s.chosenObject = qint16(*chosen);
+    }
+    int lastMass = -1;
+    while (lines.nextIs("mass")) {
+        const QList<QByteArray> fields = lines.value("mass").value_or(QByteArray()).split(' ');
+        const std::optional<int> object = fields.size() == 2 ? readObject(fields[0]) : std::nullopt;
+        const std::optional<double> mass = object ? readRate(fields[1]) : std::nullopt;
+        if (!object || *object <= lastMass || !mass || !(*mass > 0) || *mass > kMaxMass)
+            return failure(badValue("質量"));
+        s.masses[*object] = *mass;
+        lastMass = *object;
+    }
+    QString error;
     bool ok = false;
     const std::optional<QByteArray> countText = lines.value("points");
     const int count = countText ? countText->toInt(&ok) : 0;
-    if (!ok || count < 1 || count > MeasurementState::MaxPoints)
+    if (!ok || count < 0 || count > MeasurementState::MaxPoints)
         return failure(badValue("打点の数"));
     s.pointCount = qint16(count);
+    const std::optional<QList<datafile::PointRow>> rows = readPoints(lines, count, kind, error);
+    if (!rows)
+        return failure(error);
+    s.rows = *rows;
 
-    const std::optional<QByteArray> sizeText = lines.value("csv");
-    const qlonglong size = sizeText ? sizeText->toLongLong(&ok) : -1;
-    const std::optional<QByteArray> csv = ok ? lines.take(qsizetype(size)) : std::nullopt;
-    if (!csv || !lines.atEnd())
+    int lastObject = -1;
+    while (lines.nextIs("object-points")) {
+        const QList<QByteArray> fields =
+            lines.value("object-points").value_or(QByteArray()).split(' ');
+        const std::optional<int> object = fields.size() == 2 ? readObject(fields[0]) : std::nullopt;
+        const int points = object ? fields[1].toInt(&ok) : 0;
+        if (!object || *object == s.chosenObject || *object <= lastObject || !ok || points < 1 ||
+            points > MeasurementState::MaxPoints)
+            return failure(badValue("物体"));
+        const std::optional<QList<datafile::PointRow>> objectRows =
+            readPoints(lines, points, kind, error);
+        if (!objectRows)
+            return failure(error);
+        s.others[*object] = {qint16(points), *objectRows};
+        lastObject = *object;
+    }
+    if (!lines.atEnd())
         return failure(damaged());
-    const datafile::MeasurementFileRead points = datafile::parseMeasurementCsv(*csv);
-    if (!points.ok)
-        return failure(points.error);
-    if (points.data.rows.size() != count)
+    if (s.empty())
         return failure(badValue("打点の数"));
-    s.rows = points.data.rows;
     read.ok = true;
     return read;
 }
@@ -290,6 +460,18 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
     state.RefLengthPixels = snapshot.refLengthPixels;
     state.RefLengthValue = snapshot.refLengthValue;
     state.FrameRate = snapshot.frameRate;
+    state.ChosenObject = qint16(qBound(0, int(snapshot.chosenObject), objects::Count - 1));
+    objects::clearOthers(state);
+    for (int object = 0; object < objects::Count; ++object) {
+        state.ObjectMass[object] = snapshot.masses[object];
+        const ObjectRows &other = snapshot.others[object];
+        if (object == state.ChosenObject || other.pointCount == 0)
+            continue;
+        MeasurementState::ObjectPoints &points = state.OtherObjects[object];
+        points.Count = other.pointCount;
+        for (int r = 1; r <= other.rows.size() && r < MeasurementState::TableRows; ++r)
+            std::copy(other.rows[r - 1].begin(), other.rows[r - 1].end(), points.Table[r]);
+    }
 }
 
 } // namespace recovery

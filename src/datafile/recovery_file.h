@@ -13,22 +13,53 @@
 //   unit <LengthUnit, percent-encoded UTF-8>
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   object <0..3> (only when another object than Ａ is chosen)
+//   mass <0..3> <kilograms> (one line for each object with a mass)
 //   points <PointCount>
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
+//   then for each other object with points, in order:
+//   object-points <0..3> <its point count>
+//   csv <byte count>
+//   <its measurement file>
 //   sha256 <hex digest of every byte before this line>
 // Numbers are written with every digit they need to read back exactly. A
 // file whose digest, version or any line does not check is refused whole.
+// The chosen object's points may be none when another object has some.
+//
+// The measurement file (.kinemo) that the user saves and opens is the same
+// text with "KINEMO-MEASUREMENT 1" as its first line, a line
+// "video-relative <path from the file's folder, percent-encoded>" after the
+// video's line, and every embedded measurement file in UTF-8, so that the
+// whole file is plain UTF-8.
 
 #include "datafile/measurement_csv.h"
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 
 namespace recovery {
 
 // Written files stay far below this; anything larger is refused unread.
 constexpr qint64 MaxFileBytes = 2 * datafile::MaxFileBytes;
+
+enum class Kind
+{
+    Recovery,    // the file kept after every change
+    Measurement, // the user's .kinemo file
+};
+
+// The points of an object that is not the chosen one.
+struct ObjectRows
+{
+    qint16 pointCount = 0;
+    QList<datafile::PointRow> rows;
+    bool operator==(const ObjectRows &other) const
+    {
+        return pointCount == other.pointCount && rows == other.rows;
+    }
+};
 
 struct Snapshot
 {
@@ -43,8 +74,15 @@ struct Snapshot
     qint16 shakeOriginY = 0;
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+    // Several objects: the rows above are the chosen object's.
+    qint16 chosenObject = 0;
+    std::array<ObjectRows, MeasurementState::MaxObjects> others; // chosen's entry empty
+    std::array<double, MeasurementState::MaxObjects> masses{};   // kilograms, 0: none
+    // A measurement file's video as seen from the file's folder.
+    QString videoRelative;
 
-    bool empty() const { return pointCount == 0; }
+    bool empty() const;
+    int totalPoints() const;
     bool operator==(const Snapshot &other) const;
     bool operator!=(const Snapshot &other) const { return !(*this == other); }
 };
@@ -54,11 +92,12 @@ struct Snapshot
 // window fills in the rest.
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen);
 
-QByteArray encode(const Snapshot &snapshot);
+QByteArray encode(const Snapshot &snapshot, Kind kind = Kind::Recovery);
 
 struct Read
 {
     bool ok = false;
+    Kind kind = Kind::Recovery;
     Snapshot snapshot;
     QString error; // why it was refused, for the user
 };
@@ -69,8 +108,9 @@ Read decode(const QByteArray &bytes);
 // Opens, size-checks and decodes a file.
 Read readFile(const QString &path);
 
-// The points, the reference length, its unit and the frame rate into the
-// state, the table cleared first (as loading a measurement file does).
+// The points of every object, the reference length, its unit, the frame
+// rate and the masses into the state, the table cleared first (as loading a
+// measurement file does).
 void apply(const Snapshot &snapshot, MeasurementState &state);
 
 } // namespace recovery

@@ -3,12 +3,16 @@
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "base/window_state.h"
+#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_store.h"
 #include "digitize/digitizing_part.h"
+#include "platform/dialog_folders.h"
+#include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "video/video_part.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -41,6 +45,8 @@ RecoveryPart::RecoveryPart(WindowState &state, VideoPart &video, DigitizingPart 
     : QObject(parent), m_state(state), m_video(video), m_digitizing(digitizing), m_c(controls),
       m_store(std::make_unique<RecoveryStore>(recoveryFolder()))
 {
+    connect(m_c.saveMeasurement, &QAction::triggered, this, &RecoveryPart::saveMeasurement);
+    connect(m_c.openMeasurement, &QAction::triggered, this, &RecoveryPart::openMeasurement);
     m_trackingWrite.setSingleShot(true);
     connect(&m_trackingWrite, &QTimer::timeout, this, &RecoveryPart::measurementMayHaveChanged);
 }
@@ -118,8 +124,9 @@ void RecoveryPart::offerRecovery()
             claimed.discard();
             continue;
         }
-        const Prompts::Answer answer = prompts.message(
-            question(read.snapshot.pointCount), Prompts::Buttons::YesNo, Prompts::Icon::Question);
+        const Prompts::Answer answer =
+            prompts.message(question(read.snapshot.totalPoints()), Prompts::Buttons::YesNo,
+                            Prompts::Icon::Question);
         if (answer != Prompts::Answer::Yes) {
             claimed.discard();
             continue;
@@ -133,7 +140,61 @@ void RecoveryPart::offerRecovery()
     }
 }
 
-void RecoveryPart::restore(const recovery::Snapshot &snapshot)
+QString RecoveryPart::videoMovedQuestion(const QString &videoPath)
+{
+    return QStringLiteral("測定の映像が見つかりません。\n") + QDir::toNativeSeparators(videoPath) +
+           QStringLiteral("\n映像の場所を選びますか？（選ばないときは、打点だけを開きます）");
+}
+
+void RecoveryPart::saveMeasurement()
+{
+    recovery::Snapshot snapshot = currentSnapshot();
+    if (snapshot.empty()) {
+        platform().prompts->message(QStringLiteral("保存する打点がありません。"));
+        return;
+    }
+    datafile::saveKinemoWithDialog([&snapshot](const QString &path) {
+        if (!snapshot.videoPath.isEmpty())
+            snapshot.videoRelative =
+                QFileInfo(path).absoluteDir().relativeFilePath(snapshot.videoPath);
+        return recovery::encode(snapshot, recovery::Kind::Measurement);
+    });
+    emit changed();
+}
+
+void RecoveryPart::openMeasurement()
+{
+    std::optional<datafile::KinemoOpened> opened = datafile::chooseAndReadKinemoFile();
+    if (!opened)
+        return;
+    recovery::Snapshot &snapshot = opened->snapshot;
+    snapshot.videoPath = findVideo(snapshot, opened->path);
+    restore(snapshot, false);
+}
+
+QString RecoveryPart::findVideo(const recovery::Snapshot &snapshot, const QString &filePath)
+{
+    if (snapshot.videoPath.isEmpty())
+        return QString();
+    if (QFileInfo::exists(snapshot.videoPath))
+        return snapshot.videoPath;
+    if (!snapshot.videoRelative.isEmpty()) {
+        const QString beside =
+            QFileInfo(filePath).absoluteDir().absoluteFilePath(snapshot.videoRelative);
+        if (QFileInfo::exists(beside))
+            return QDir::cleanPath(beside);
+    }
+    Platform &p = platform();
+    if (p.prompts->message(videoMovedQuestion(snapshot.videoPath), Prompts::Buttons::YesNo,
+                           Prompts::Icon::Question) != Prompts::Answer::Yes)
+        return QString();
+    const QString chosen =
+        p.fileDialogs->openFileName(QStringLiteral("映像を開く"), VideoPart::videoFileFilters(),
+                                    dialogfolders::startFolder(dialogfolders::Kind::Videos));
+    return chosen;
+}
+
+void RecoveryPart::restore(const recovery::Snapshot &snapshot, bool reportMissingVideo)
 {
     const QString &videoPath = snapshot.videoPath;
     const bool withVideo = !videoPath.isEmpty() && QFileInfo::exists(videoPath) &&
@@ -162,7 +223,7 @@ void RecoveryPart::restore(const recovery::Snapshot &snapshot)
         m_video.moveTo(measurement.PointTable[measurement.PointCount][MeasurementState::ColFrame]);
     } else {
         m_digitizing.showAllMarkers();
-        if (!videoPath.isEmpty())
+        if (!videoPath.isEmpty() && reportMissingVideo)
             platform().prompts->message(videoMissingMessage(videoPath), Prompts::Buttons::Ok,
                                         Prompts::Icon::Information);
     }

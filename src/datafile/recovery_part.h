@@ -13,6 +13,7 @@
 #include <memory>
 
 class DigitizingPart;
+class QAction;
 class QComboBox;
 class QLineEdit;
 class RecoveryStore;
@@ -23,6 +24,8 @@ struct RecoveryControls
 {
     QLineEdit *lengthValue = nullptr;
     QComboBox *unit = nullptr;
+    QAction *saveMeasurement = nullptr; // "測定を保存する(&W)…"
+    QAction *openMeasurement = nullptr; // "測定を開く(&R)…"
 };
 
 class RecoveryPart : public QObject
@@ -42,6 +45,13 @@ public:
     // The confirmed quit: this copy's file goes, and nothing is written after.
     void endNormally();
 
+    // The measurement file (.kinemo) shares the recovery file's format:
+    // every object, the masses, the length, the rates and the correction.
+    void saveMeasurement();
+    // Opens one as a recovery does; a video that has moved is asked for.
+    void openMeasurement();
+    static QString videoMovedQuestion(const QString &videoPath);
+
     RecoveryStore &store() { return *m_store; }
     // How many times the measurement was handed to the store to be written.
     int writesAsked() const { return m_writesAsked; }
@@ -54,7 +64,10 @@ signals:
 private:
     recovery::Snapshot currentSnapshot() const;
     void writeSnapshot(const recovery::Snapshot &snapshot);
-    void restore(const recovery::Snapshot &snapshot);
+    void restore(const recovery::Snapshot &snapshot, bool reportMissingVideo = true);
+    // Where a measurement file's video is now: as saved, beside the file as
+    // it was, or where the user shows it; empty without it.
+    QString findVideo(const recovery::Snapshot &snapshot, const QString &filePath);
 
     WindowState &m_state;
     VideoPart &m_video;

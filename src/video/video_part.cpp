@@ -34,6 +34,15 @@ const QString kVideoFilters =
                    "すべてのファイル (*)");
 const QString kNoVideo = QStringLiteral("選択したファイルは映像が含まれていません");
 
+} // namespace
+
+QString VideoPart::videoFileFilters()
+{
+    return kVideoFilters;
+}
+
+namespace {
+
 // Why a file gives no picture: it holds a video in a format that cannot be
 // shown here (named, so that it can be converted), or no video at all.
 QString refusalOf(const FrameSource &source)

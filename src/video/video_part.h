@@ -105,6 +105,8 @@ public:
     FrameSource *frameSource() const; // the open video's; null without one
     QSize previewSize() const;
     const QString &chosenFilePath() const { return m_chosenPath; }
+    // The open dialog's filters, also for finding a measurement's video.
+    static QString videoFileFilters();
     QPointer<QWidget> &playerWindow() { return m_player; }
     void closePlayer();
 
