@@ -51,7 +51,7 @@ test-sanitize: deps
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_measurement_csv fuzz_recovery_file fuzz_settings_file fuzz_numbers fuzz_frame_source
+FUZZ_TARGETS = fuzz_measurement_csv fuzz_recovery_file fuzz_kinemo_file fuzz_settings_file fuzz_numbers fuzz_frame_source
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \

@@ -12,7 +12,7 @@ seconds=${2:-60}
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-  targets=(measurement_csv recovery_file settings_file numbers frame_source)
+  targets=(measurement_csv recovery_file kinemo_file settings_file numbers frame_source)
 fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,6 +29,8 @@ for t in "${targets[@]}"; do
   if [ "$t" = frame_source ]; then maxlen=65536; timeout=30; fi
   # A recovery file of 200 points is about 10 KB.
   if [ "$t" = recovery_file ]; then maxlen=16384; fi
+  # Four objects of a few points each fit in it as well.
+  if [ "$t" = kinemo_file ]; then maxlen=16384; fi
   echo "== fuzz_$t for ${seconds}s"
   if ! "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout="$timeout" \
       -max_len="$maxlen" -rss_limit_mb=4096 -print_final_stats=1 \

@@ -134,8 +134,9 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
     frame->raise();
 
     static const std::array<QList<QRadioButton *> frmSystem::*, SettingCount> arrays = {
-        &frmSystem::optDisp1,  &frmSystem::optDisp2, &frmSystem::optPrint, &frmSystem::optProt,
-        &frmSystem::optAction, &frmSystem::optAll,   &frmSystem::optTrack, &frmSystem::optCmp};
+        &frmSystem::optDisp1, &frmSystem::optDisp2,  &frmSystem::optPrint,
+        &frmSystem::optProt,  &frmSystem::optAction, &frmSystem::optAll,
+        &frmSystem::optTrack, &frmSystem::optCmp,    &frmSystem::optMomentum};
     this->*arrays[setting] = buttons;
     m_frames[setting] = frame;
     m_groups[setting] = group;

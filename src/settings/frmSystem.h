@@ -6,7 +6,7 @@
 // closes, leaving the settings as they were. Opened only by the password dialog.
 //
 // Option buttons of an array are named "<array>_<index>" (optPrint_0 ..
-// optPrint_3); the members optDisp1 ... optCmp hold them by index.
+// optPrint_3); the members optDisp1 ... optMomentum hold them by index.
 
 #include "settings/settings_options.h"
 
@@ -53,6 +53,7 @@ public:
     QList<QRadioButton *> optAll;
     QList<QRadioButton *> optTrack;
     QList<QRadioButton *> optCmp;
+    QList<QRadioButton *> optMomentum;
     QPushButton *cmdStandard = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -1,8 +1,10 @@
-// Makes the sample clip: draws every frame of the thrown-ball scene and hands
-// the pictures to the ffmpeg program, which writes a Motion JPEG AVI.
+// Makes a sample clip: draws every frame of a scene (the thrown ball, or the
+// collision of two carts) and hands the pictures to the ffmpeg program, which
+// writes a Motion JPEG AVI.
 //
-//   samplegen <ffmpeg program> <output .avi>
+//   samplegen <ffmpeg program> <output .avi> [throw | elastic | inelastic]
 
+#include "collision_scene.h"
 #include "throw_scene.h"
 
 #include <QDir>
@@ -11,6 +13,11 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <cstdio>
+
+// Both scenes go through the same encoder settings.
+static_assert(CollisionScene::Width == ThrowScene::Width &&
+              CollisionScene::Height == ThrowScene::Height &&
+              CollisionScene::FramesPerSecond == ThrowScene::FramesPerSecond);
 
 namespace {
 int fail(const QString &message)
@@ -27,8 +34,16 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 3)
-        return fail(QStringLiteral("usage: samplegen <ffmpeg program> <output .avi>"));
+    if (args.size() != 3 && args.size() != 4)
+        return fail(QStringLiteral(
+            "usage: samplegen <ffmpeg program> <output .avi> [throw | elastic | inelastic]"));
+    const QString scene = args.size() == 4 ? args.at(3) : QStringLiteral("throw");
+    const bool collision = scene != QStringLiteral("throw");
+    const bool elastic = scene == QStringLiteral("elastic");
+    const int frames = collision ? CollisionScene::Frames : ThrowScene::frameCount();
+    const auto picture = [&](int i) {
+        return collision ? CollisionScene::frame(i, elastic) : ThrowScene::frame(i);
+    };
     const QString ffmpeg = args.at(1);
     const QString output = args.at(2);
     // Written under a temporary name first so that a failed run never
@@ -62,8 +77,8 @@ int main(int argc, char *argv[])
     if (!encoder.waitForStarted(30000))
         return fail(QStringLiteral("cannot start %1").arg(ffmpeg));
 
-    for (int i = 0; i < ThrowScene::frameCount(); ++i) {
-        const QImage image = ThrowScene::frame(i);
+    for (int i = 0; i < frames; ++i) {
+        const QImage image = picture(i);
         for (int y = 0; y < image.height(); ++y) {
             const char *row = reinterpret_cast<const char *>(image.constScanLine(y));
             encoder.write(row, qint64(image.width()) * 3);
