@@ -2,10 +2,8 @@
 
 #include "base/measurement_objects.h"
 #include "base/measurement_state.h"
-#include "datafile/measurement_file_commands.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
-#include "platform/qt_named_menus.h"
 #include "results/frmResult1.h"
 #include "results/frmResult_printhelp.h"
 #include "results/momentum_graph_widget.h"
@@ -20,28 +18,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTableWidget>
+#include <tuple>
 
 frmMomentum::frmMomentum(QWidget *parent)
     : ResultWindow(QStringLiteral("キネモ　－結果表示　運動量－"), frmResult1::speedLayout(),
                    parent)
 {
     setObjectName(QStringLiteral("frmMomentum"));
-    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
-    connect(mnuFileSave, &QAction::triggered, this,
-            [] { datafile::saveMainWindowMeasurement(measurementState()); });
-    mnuFileExport = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
-    mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
-    mnuFile->insertAction(mnuFilePrint, mnuFileExport);
-    mnuFile->insertSeparator(mnuFilePrint)->setObjectName(QStringLiteral("mnuline2"));
-    connect(mnuFileExport, &QAction::triggered, this,
-            [this] { datafile::saveTableWithDialog(results::commaSeparatedCp932(copyTable())); });
-    mnuEdit = new QMenu(QStringLiteral("編集(&E)"), this);
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    menuBar()->insertMenu(mnuDisp->menuAction(), mnuEdit);
-    mnuEdit->addAction(mnuEditCopy);
+    setTitleNamesObject(false);
+    std::tie(mnuFileExport, mnuEdit) = addMeasurementAndTableMenus();
     wireUntitledPrintHelp(*this);
 
     // The paged table and the scaled graph of the other windows give way to

@@ -2,8 +2,6 @@
 
 #include "base/measurement_state.h"
 #include "base/numbers.h"
-#include "datafile/measurement_file_commands.h"
-#include "platform/qt_named_menus.h"
 #include "results/frmResult1.h"
 #include "results/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
@@ -13,9 +11,8 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
+#include <tuple>
 
 namespace {
 
@@ -38,19 +35,7 @@ frmResult3::frmResult3(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmResult3"));
     // This window saves the measurement itself, as the main window does.
-    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
-    connect(mnuFileSave, &QAction::triggered, this,
-            [] { datafile::saveMainWindowMeasurement(measurementState()); });
-    mnuFileExport = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
-    mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
-    mnuFile->insertAction(mnuFilePrint, mnuFileExport);
-    mnuFile->insertSeparator(mnuFilePrint)->setObjectName(QStringLiteral("mnuline2"));
-    connect(mnuFileExport, &QAction::triggered, this, &frmResult3::exportTable);
-
-    mnuEdit = new QMenu(QStringLiteral("編集(&E)"), this);
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    menuBar()->insertMenu(mnuDisp->menuAction(), mnuEdit);
-    mnuEdit->addAction(mnuEditCopy);
+    std::tie(mnuFileExport, mnuEdit) = addMeasurementAndTableMenus();
 
     wireResultPrintHelp(*this);
     Picture2->Label1->setText(QStringLiteral("時　間"));
@@ -114,11 +99,6 @@ int frmResult3::scrollMaximum(int pointCount) const
 results::TextTable frmResult3::copyTable() const
 {
     return results::componentTable(m_results, m_unit);
-}
-
-void frmResult3::exportTable()
-{
-    datafile::saveTableWithDialog(results::commaSeparatedCp932(copyTable()));
 }
 
 void frmResult3::showGraph()

@@ -34,7 +34,6 @@ protected:
 
 private:
     void showGraph();
-    void exportTable();
 
     results::ComponentResults m_results;
     results::ComponentGraphScales m_scales;

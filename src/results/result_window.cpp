@@ -2,6 +2,7 @@
 
 #include "base/measurement_objects.h"
 #include "base/measurement_state.h"
+#include "datafile/measurement_file_commands.h"
 #include "platform/clipboard.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -166,7 +168,7 @@ results::DataCheck ResultWindow::load()
     }
     Picture1->clearCaptions();
     // With several objects the title names the one shown: "…－（物体Ｂ）".
-    const QString object = objects::titleSuffix(state);
+    const QString object = m_titleNamesObject ? objects::titleSuffix(state) : QString();
     setWindowTitle(m_title.endsWith(QChar(u'－')) && !object.isEmpty() ? m_title + object.mid(1)
                                                                        : m_title + object);
     const results::DataCheck check = computeResults();
@@ -231,6 +233,24 @@ void ResultWindow::showPreview()
         Picture3->palette().color(QPalette::Window));
     picture.setDevicePixelRatio(ratio);
     Picture3->setPixmap(QPixmap::fromImage(picture));
+}
+
+std::pair<QAction *, QMenu *> ResultWindow::addMeasurementAndTableMenus()
+{
+    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
+    connect(mnuFileSave, &QAction::triggered, this,
+            [] { datafile::saveMainWindowMeasurement(measurementState()); });
+    auto *exportTable = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
+    exportTable->setObjectName(QStringLiteral("mnuFileExport"));
+    mnuFile->insertAction(mnuFilePrint, exportTable);
+    mnuFile->insertSeparator(mnuFilePrint)->setObjectName(QStringLiteral("mnuline2"));
+    connect(exportTable, &QAction::triggered, this,
+            [this] { datafile::saveTableWithDialog(results::commaSeparatedCp932(copyTable())); });
+    auto *edit = new QMenu(QStringLiteral("編集(&E)"), this);
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    menuBar()->insertMenu(mnuDisp->menuAction(), edit);
+    edit->addAction(mnuEditCopy);
+    return {exportTable, edit};
 }
 
 void ResultWindow::setSummary(const QString &text)

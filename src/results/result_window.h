@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QGroupBox;
@@ -115,6 +116,12 @@ protected:
     virtual void standardScales() = 0;
 
     void setSummary(const QString &text);
+    // For a window that saves the measurement as the main window does and
+    // hands its table on: "データを保存する(&S)", "表をCSVで書き出す(&E)" and
+    // an edit menu with the copy. Returns the export item and the menu.
+    std::pair<QAction *, QMenu *> addMeasurementAndTableMenus();
+    // A window about every object keeps its title without an object's name.
+    void setTitleNamesObject(bool names) { m_titleNamesObject = names; }
     void showPreview();
     void applyVisibility();
     void showLimitMessage();
@@ -125,6 +132,7 @@ private:
     void buildControls(const Layout &layout);
 
     QString m_title; // without the object's name
+    bool m_titleNamesObject = true;
     QWidget *m_centre = nullptr;
     QImage m_preview;
     QString m_summary;

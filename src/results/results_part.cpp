@@ -1,6 +1,5 @@
 #include "results/results_part.h"
 
-#include "base/measurement_objects.h"
 #include "base/measurement_state.h"
 #include "base/window_state.h"
 #include "digitize/digitizing_part.h"

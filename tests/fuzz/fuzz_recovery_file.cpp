@@ -6,9 +6,9 @@
 // it are reached.
 
 #include "datafile/recovery_file.h"
+#include "resealed_input.h"
 
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -51,13 +51,5 @@ void check(const QByteArray &input)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
-    if (size > size_t(recovery::MaxFileBytes))
-        return 0;
-    const QByteArray input(reinterpret_cast<const char *>(bytes), qsizetype(size));
-    check(input);
-    const qsizetype digest = input.lastIndexOf("sha256 ");
-    const QByteArray body = input.left(digest < 0 ? input.size() : digest);
-    check(body + "sha256 " + QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() +
-          '\n');
-    return 0;
+    return checkAsIsAndResealed(bytes, size, recovery::MaxFileBytes, check);
 }

@@ -119,6 +119,8 @@ bool measure(const QString &clip, bool elastic, bool tracked, const QString &pic
     if (!plotCart(main, 0, elastic, tracked) || !plotCart(main, 1, elastic, tracked))
         return false;
 
+    if (!pictures.isEmpty() && elastic && tracked)
+        main.grab().save(QDir(pictures).filePath(QStringLiteral("main_window_objects.png")));
     main.cmdMomentum->click();
     auto *window = qobject_cast<frmMomentum *>(main.results().momentumWindow().data());
     if (!window)
