@@ -122,8 +122,9 @@ private slots:
         QVERIFY(!other.isVisible());
         QFile f(platform.programFolder + "/kinmo.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(),
-                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+        QCOMPARE(
+            f.readAll(),
+            QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n"));
         // A program folder that can be written keeps them; the user's own
         // configuration folder is not even made.
         QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
@@ -165,8 +166,9 @@ private slots:
         }
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
-        QCOMPARE(own.readAll(),
-                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+        QCOMPARE(
+            own.readAll(),
+            QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n"));
         QFile classFile(platform.classSettingsFile);
         QVERIFY(classFile.open(QIODevice::ReadOnly));
         QCOMPARE(classFile.readAll(), classWide);
@@ -225,8 +227,9 @@ private slots:
         QCOMPARE(beside.readAll(), classWide);
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
-        QCOMPARE(own.readAll(),
-                 QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+        QCOMPARE(
+            own.readAll(),
+            QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n"));
     }
 
     void quitStillClosesWhenTheSettingsCannotBeWritten()
@@ -243,7 +246,8 @@ private slots:
     void settingsReadAtStartAreWrittenBackByteForByte()
     {
         TestPlatform platform;
-        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n");
+        const QByteArray content(
+            "secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 1\r\n");
         writeSettings(platform.programFolder, content);
         frmMain w;
         w.show();

@@ -256,8 +256,9 @@ void tst_disk_trouble::settingsGoToTheUsersOwnFile()
                              QDir::toNativeSeparators(own)});
     } else {
         QVERIFY(platform.prompts->shown.isEmpty());
-        QCOMPARE(fileBytes(own),
-                 QByteArray("secret\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+        QCOMPARE(
+            fileBytes(own),
+            QByteArray("secret\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n"));
     }
 
     // Quitting writes the settings once more, silently; the old file stays
