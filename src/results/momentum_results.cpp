@@ -225,20 +225,26 @@ MomentumResults computeMomentum(const MeasurementState &state)
         out.centreVy = meanOf(out.rows, 0, n, &MomentumRow::totalY) / totalMass;
     }
 
-    // Where the velocities change most.
+    // Where the velocities change most: change[k] between rows k - 1 and k.
+    std::vector<double> change(size_t(std::max(n, 1)), 0.0);
     int best = -1;
-    double largest = -1;
     for (int k = 1; k < n; ++k) {
-        double change = 0;
         for (size_t i = 0; i < out.objects.size(); ++i)
-            change += std::hypot(out.rows[k].vx[i] - out.rows[k - 1].vx[i],
-                                 out.rows[k].vy[i] - out.rows[k - 1].vy[i]);
-        if (change > largest) {
-            largest = change;
+            change[k] += std::hypot(out.rows[k].vx[i] - out.rows[k - 1].vx[i],
+                                    out.rows[k].vy[i] - out.rows[k - 1].vy[i]);
+        if (best < 0 || change[k] > change[best])
             best = k;
-        }
     }
     setCollision(out, best);
+    // Carts touch between two frames more often than on one: the change is
+    // then shared by the two ends of the interval they touched in, and the
+    // collision is put in its middle.
+    if (best > 0) {
+        const double next = best + 1 < n ? change[best + 1] : 0;
+        const double previous = best > 1 ? change[best - 1] : 0;
+        if (std::max(next, previous) >= 0.25 * change[best])
+            out.collisionTime = out.rows[next >= previous ? best : best - 1].time;
+    }
     return out;
 }
 

@@ -81,7 +81,9 @@ struct MomentumResults
 MomentumResults computeMomentum(const MeasurementState &state);
 
 // The collision between row `firstAfter` - 1 and row `firstAfter` (clamped
-// to the rows there are), and the sums before and after it anew. The row on
+// to the rows there are), and the sums before and after it anew. (The
+// computation itself may put the time inside the interval the objects
+// touched in.) The row on
 // each side next to the collision may hold part of it and is left out of
 // the sums while another row remains on that side.
 void setCollision(MomentumResults &results, int firstAfter);

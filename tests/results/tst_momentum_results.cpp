@@ -94,6 +94,13 @@ void TestMomentumResults::sums_data()
                {along(frames(0, 10), kMovingTogether), along(frames(0, 10), kRestThenTogether)},
                {0.5, 0.5})
         << 10 << 0 << 0.15 << 0.15 << 0.0225 << 0.01125 << t << 0.15;
+    QTest::newRow("they touch half-way between frames 5 and 6")
+        << objectsOf(
+               {along(frames(0, 10),
+                      [](int f) { return 100 + 10 * std::min(f, 5) + 5 * (f >= 6); }),
+                along(frames(0, 10), [](int f) { return 300 + (f >= 6 ? 5 + 10 * (f - 6) : 0); })},
+               {0.5, 0.5})
+        << 10 << 0 << 0.15 << 0.15 << 0.0225 << 0.0225 << 5.5 / 30 << 0.15;
     QTest::newRow("Ｂ not plotted on frame 7: three intervals left out")
         << objectsOf({along(frames(0, 10), kMovingThenStopped),
                       along(frames(0, 10, 1, 7), kRestThenMoving)},
