@@ -235,10 +235,10 @@ void VideoPart::useFrameRate(double rate)
 
 void VideoPart::showFrameRate()
 {
-    if (!m_state.VideoOpen)
-        return;
+    // Also without a video (a loaded file): the rate the results use.
     showRateReadout();
-    showPositionLabels();
+    if (m_state.VideoOpen)
+        showPositionLabels();
 }
 
 void VideoPart::showRateReadout()

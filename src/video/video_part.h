@@ -111,7 +111,7 @@ public:
     void askFrameRate();
     void useFrameRate(double rate);
     // FrameRate was replaced from elsewhere (a measurement file was loaded):
-    // the readout and the time label follow it.
+    // the readout and, with a video, the time label follow it.
     void showFrameRate();
 
     // The open video file's own frame rate (FrameRate without a video).

@@ -111,6 +111,7 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     QCOMPARE(s.RefLengthPixels, 152.5f);
     QCOMPARE(s.RefLengthValue, qint16(10));
     QCOMPARE(s.FrameRate, 30.0);
+    QCOMPARE(w.lblFPSValue->text(), QStringLiteral("30.00")); // the rate the results use
     QCOMPARE(w.txtLengthValue->text(), QStringLiteral("10"));
     QCOMPARE(w.lblLength->text(), QStringLiteral("長さは設定されています"));
     QVERIFY(w.state().DataOpened);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMediaPlayer>
 #include <QPushButton>
@@ -179,6 +180,12 @@ void tst_frmMain_video::openFitsPreviewToProportions()
     QCOMPARE(w().picPreview->size(), QSize(640, 480));
     w().cmdFwdFrame->click();
     QCOMPARE(shownFrame(), 1);
+
+    // An upright phone video stands in the middle of the picture box.
+    open(clip(ClipKind::CirclePortrait));
+    QCOMPARE(w().picPreview->size(), QSize(270, 480));
+    w().centralWidget()->layout()->activate();
+    QCOMPARE(w().picPreview->geometry().center().x(), w().ctrlSlider->geometry().center().x());
 
     const QString japanese = clip(ClipKind::JapaneseName);
     QVERIFY(!japanese.isEmpty());
