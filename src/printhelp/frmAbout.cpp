@@ -113,7 +113,8 @@ void frmAbout::buildControls()
     txtSysInfo->setObjectName(QStringLiteral("txtSysInfo"));
     txtSysInfo->setReadOnly(true);
     txtSysInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtSysInfo->setFixedSize(580, 170);
+    // Every line of the information without a scroll bar.
+    txtSysInfo->setFixedSize(580, txtSysInfo->fontMetrics().lineSpacing() * 10 + 12);
     txtSysInfo->hide();
     cmdCopy = new QPushButton(QStringLiteral("コピー(&C)"), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
@@ -162,7 +163,7 @@ void frmAbout::Form_Load()
         "　スマートフォンやデジカメの映像（mp4・mov・avi・mpg・mts・mkv・webm・wmv など）を、"
         "FFmpeg で読み込んで再生することができます。\r\n"
         "\r\n"
-        "　avi・mov・mpg・mpeg の映像を開き、コマ送りで物体の位置を記録して、"
+        "　映像を開き、コマ送りで物体の位置を記録して、"
         "時間と速さ、時間と移動距離の関係を調べることができます。"));
     lblDisclaimer->setText(
         QStringLiteral("警告: このプログラムは理科の学習のために作られたものです。"

@@ -173,6 +173,23 @@ class tst_frmMain_recovery : public QObject
         w().recovery().store().waitUntilDone();
         return recoveryFiles();
     }
+    // Starts another copy of the program, plotting on the clip in `mode`,
+    // and returns what it has said once it says `until` (or ends first).
+    QByteArray startCopy(QProcess &copy, const QString &mode, const QByteArray &until)
+    {
+        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        copy.start(QCoreApplication::applicationFilePath(), {mode, userDataFolder(), m_clip});
+        QByteArray said;
+        if (!copy.waitForStarted())
+            return said;
+        (void)QTest::qWaitFor(
+            [&] {
+                said += copy.readAll();
+                return said.contains(until) || copy.state() == QProcess::NotRunning;
+            },
+            60000);
+        return said;
+    }
     // What the main window shows of the measurement.
     QStringList shown()
     {
@@ -378,19 +395,9 @@ private slots:
     void killedWhileAskingKeepsThePoints()
     {
         QProcess copy;
-        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        copy.start(QCoreApplication::applicationFilePath(),
-                   {kAskingChildArgument, userDataFolder(), m_clip});
-        QVERIFY(copy.waitForStarted());
-        QByteArray said;
-        QVERIFY2(QTest::qWaitFor(
-                     [&] {
-                         said += copy.readAll();
-                         return said.contains("asking") || copy.state() == QProcess::NotRunning;
-                     },
-                     60000),
-                 "the other copy did not ask");
-        QVERIFY(said.contains("ready\nasking " + datafile::unsavedPointsQuestion().toUtf8()));
+        const QByteArray said = startCopy(copy, kAskingChildArgument, "asking");
+        QVERIFY2(said.contains("ready\nasking " + datafile::unsavedPointsQuestion().toUtf8()),
+                 said.constData());
         copy.kill();
         QVERIFY(copy.waitForFinished());
 
@@ -405,15 +412,7 @@ private slots:
     void twoCopiesKeepTwoFiles()
     {
         QProcess copy;
-        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        copy.start(QCoreApplication::applicationFilePath(),
-                   {kChildArgument, userDataFolder(), m_clip});
-        QVERIFY(copy.waitForStarted());
-        QVERIFY2(QTest::qWaitFor(
-                     [&copy] { return copy.canReadLine() || copy.state() == QProcess::NotRunning; },
-                     60000),
-                 "the other copy did not get ready");
-        QCOMPARE(copy.readLine().trimmed(), QByteArray("ready"));
+        QCOMPARE(startCopy(copy, kChildArgument, "ready").trimmed(), QByteArray("ready"));
 
         openClip(m_clip);
         QVERIFY(plot(w(), 10, false));
