@@ -3,6 +3,7 @@
 #include "app/control_states.h"
 #include "base/measurement_state.h"
 #include "datafile/datafile_part.h"
+#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
@@ -104,6 +105,7 @@ void frmMain::composeParts()
     dataFile.load = mnuFileLoad;
     dataFile.lengthValue = txtLengthValue;
     dataFile.unit = cmbTanni;
+    dataFile.mayEmptyMeasurement = [this] { return m_recovery->mayEmptyMeasurement(); };
     m_dataFile = std::make_unique<DataFilePart>(m_state, *m_digitizing, dataFile);
 
     PrintHelpControls printHelp;
@@ -132,6 +134,7 @@ void frmMain::composeParts()
     RecoveryControls recovery;
     recovery.lengthValue = txtLengthValue;
     recovery.unit = cmbTanni;
+    recovery.interval = txtRate;
     recovery.saveMeasurement = mnuFileSaveMeasurement;
     recovery.openMeasurement = mnuFileOpenMeasurement;
     m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
@@ -142,6 +145,17 @@ void frmMain::composeParts()
         m_digitizing->markers().paint(painter);
         objects::paintObjectMarkers(painter, measurementState(), m_video->position(),
                                     m_state.ShakeCorrectionOn, m_state.AllPointsShown);
+    });
+
+    // Nothing empties unsaved points without asking. Closing the video
+    // keeps its points, unless the student chose to lose them.
+    m_video->setMeasurementGuard([this](VideoPart::Emptying what) {
+        m_tracking->stop();
+        const datafile::UnsavedPoints answer = datafile::askAboutUnsavedPoints(
+            measurementState(), [this] { return m_recovery->saveMeasurement(); });
+        if (answer == datafile::UnsavedPoints::Discarded && what == VideoPart::Emptying::Close)
+            m_digitizing->eraseAll();
+        return answer != datafile::UnsavedPoints::Kept;
     });
 
     // A closed video takes the window back to its start-up state.
@@ -261,9 +275,14 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // Not plotting on behind the question.
     m_tracking->stop();
-    const auto answer = platform().prompts->message(
-        QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
-    if (answer != Prompts::Answer::Yes) {
+    // Unsaved points are asked about instead of the quit itself; until the
+    // answer, the recovery file keeps them.
+    const bool go = measurementState().hasUnsavedPoints()
+                        ? m_recovery->mayEmptyMeasurement()
+                        : platform().prompts->message(
+                              QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question) == Prompts::Answer::Yes;
+    if (!go) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 // length, the open video's timing and the teacher's settings. One record for
 // the whole run, read and written directly on the user-interface thread.
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -68,9 +69,18 @@ struct MeasurementState
     ObjectPoints OtherObjects[MaxObjects]; // the chosen object's entry stays empty
     double ObjectMass[MaxObjects] = {};    // kilograms; 0 = not given
 
+    // The points of every object as they were last saved or loaded (each
+    // object's count and rows, as bytes). Points that differ are unsaved.
+    QByteArray WrittenPoints;
+
     // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
     // typed length stay.
     void clearPoints();
+
+    // There are points, and they are not the ones last saved or loaded.
+    bool hasUnsavedPoints() const;
+    // The points as they are now have been saved or loaded.
+    void markPointsWritten();
 };
 
 // The single measurement of this run.

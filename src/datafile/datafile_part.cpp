@@ -30,11 +30,18 @@ void DataFilePart::load()
         datafile::chooseAndReadMeasurementFile();
     if (!data)
         return;
+    const bool mayEmpty =
+        m_c.mayEmptyMeasurement
+            ? m_c.mayEmptyMeasurement()
+            : datafile::askAboutUnsavedPoints(measurementState()) != datafile::UnsavedPoints::Kept;
+    if (!mayEmpty)
+        return;
 
     m_state.measurementReplaced();
     m_digitizing.clearMeasurement();
     MeasurementState &measurement = measurementState();
     datafile::applyMeasurementFile(*data, measurement);
+    measurement.markPointsWritten();
     m_digitizing.prepareMarkers();
     m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));
     m_c.unit->setCurrentText(measurement.LengthUnit);

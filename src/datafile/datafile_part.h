@@ -3,6 +3,7 @@
 // the measurement, "データを取り込む(&L)" replaces it with a file's.
 
 #include <QObject>
+#include <functional>
 
 class DigitizingPart;
 class QAction;
@@ -16,6 +17,8 @@ struct DataFileControls
     QAction *load = nullptr;
     QLineEdit *lengthValue = nullptr;
     QComboBox *unit = nullptr; // shows the loaded file's unit
+    // Asks about unsaved points before they go; false: keep them.
+    std::function<bool()> mayEmptyMeasurement;
 };
 
 class DataFilePart : public QObject

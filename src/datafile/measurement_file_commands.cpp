@@ -1,5 +1,7 @@
 #include "datafile/measurement_file_commands.h"
 
+#include "base/measurement_objects.h"
+
 #include "platform/beeper.h"
 #include "platform/dialog_folders.h"
 #include "platform/file_dialogs.h"
@@ -54,6 +56,15 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QB
                           [&contents](const QString &) { return contents; });
 }
 
+// A measurement file holds the chosen object only: the points count as
+// saved when no other object has any.
+SaveOutcome markedWhenSaved(SaveOutcome outcome, MeasurementState &state)
+{
+    if (outcome == SaveOutcome::Saved && objects::objectsWithPoints(state) <= 1)
+        state.markPointsWritten();
+    return outcome;
+}
+
 } // namespace
 
 SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
@@ -97,14 +108,41 @@ std::optional<KinemoOpened> chooseAndReadKinemoFile()
     return KinemoOpened{path, std::move(read.snapshot)};
 }
 
-SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)
+SaveOutcome saveMainWindowMeasurement(MeasurementState &state)
 {
-    return saveMeasurementWithDialog(mainWindowCsv(state));
+    return markedWhenSaved(saveMeasurementWithDialog(mainWindowCsv(state)), state);
 }
 
-SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const TimedValues &rows)
+SaveOutcome saveResultWindowMeasurement(MeasurementState &state, const TimedValues &rows)
 {
-    return saveMeasurementWithDialog(resultWindowCsv(state, rows));
+    return markedWhenSaved(saveMeasurementWithDialog(resultWindowCsv(state, rows)), state);
+}
+
+QString unsavedPointsQuestion()
+{
+    return QStringLiteral("打点が保存されていません。保存しますか？");
+}
+
+UnsavedPoints askAboutUnsavedPoints(MeasurementState &state,
+                                    const std::function<SaveOutcome()> &saveWhole)
+{
+    if (!state.hasUnsavedPoints())
+        return UnsavedPoints::None;
+    switch (platform().prompts->message(unsavedPointsQuestion(), Prompts::Buttons::YesNoCancel,
+                                        Prompts::Icon::Question)) {
+    case Prompts::Answer::Yes: {
+        // One object goes into the measurement file; several need the
+        // measurement file of every object.
+        const SaveOutcome outcome = objects::objectsWithPoints(state) > 1 && saveWhole
+                                        ? saveWhole()
+                                        : saveMainWindowMeasurement(state);
+        return outcome == SaveOutcome::Saved ? UnsavedPoints::Saved : UnsavedPoints::Kept;
+    }
+    case Prompts::Answer::No:
+        return UnsavedPoints::Discarded;
+    default:
+        return UnsavedPoints::Kept;
+    }
 }
 
 std::optional<MeasurementFileData> chooseAndReadMeasurementFile()

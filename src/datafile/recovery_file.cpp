@@ -70,6 +70,16 @@ public:
             return std::nullopt;
         return line->mid(key.size() + 1);
     }
+    // The same for a line that files of the first programs lack: the next
+    // line is taken only when it carries `key`.
+    std::optional<QByteArray> optionalValue(const QByteArray &key)
+    {
+        const qsizetype pos = m_pos;
+        std::optional<QByteArray> found = value(key);
+        if (!found)
+            m_pos = pos;
+        return found;
+    }
     std::optional<QByteArray> next()
     {
         const qsizetype lf = m_bytes.indexOf('\n', m_pos);
@@ -239,9 +249,10 @@ bool Snapshot::operator==(const Snapshot &other) const
            frameRate == other.frameRate && refLengthPixels == other.refLengthPixels &&
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
-           shakeOriginY == other.shakeOriginY && pointCount == other.pointCount &&
-           rows == other.rows && chosenObject == other.chosenObject && others == other.others &&
-           masses == other.masses && videoRelative == other.videoRelative;
+           shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
+           pointCount == other.pointCount && rows == other.rows &&
+           chosenObject == other.chosenObject && others == other.others && masses == other.masses &&
+           videoRelative == other.videoRelative;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -293,6 +304,7 @@ QByteArray encode(const Snapshot &snapshot, Kind kind)
     out += QByteArray("shake ") + (snapshot.shakeCorrection ? '1' : '0') + '\n';
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
+    out += "interval " + textField(snapshot.plotInterval) + '\n';
     if (snapshot.chosenObject != 0)
         out += "object " + QByteArray::number(snapshot.chosenObject) + '\n';
     for (int object = 0; object < MeasurementState::MaxObjects; ++object)
@@ -380,6 +392,12 @@ Read decode(const QByteArray &bytes)
         return failure(badValue("手ぶれ補正"));
     s.shakeOriginX = *originX;
     s.shakeOriginY = *originY;
+    if (const std::optional<QByteArray> interval = lines.optionalValue("interval")) {
+        const std::optional<QString> text = readText(interval);
+        if (!text)
+            return failure(badValue("打点間隔"));
+        s.plotInterval = *text;
+    }
     if (lines.nextIs("object")) {
         const std::optional<QByteArray> text = lines.value("object");
         const std::optional<int> chosen = text ? readObject(*text) : std::nullopt;

@@ -13,6 +13,8 @@
 //   unit <LengthUnit, percent-encoded UTF-8>
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   interval <the plotting interval as typed, percent-encoded UTF-8>
+//     (files of the first programs lack it: the interval then stays)
 //   object <0..3> (only when another object than Ａ is chosen)
 //   mass <0..3> <kilograms> (one line for each object with a mass)
 //   points <PointCount>
@@ -72,6 +74,7 @@ struct Snapshot
     bool shakeCorrection = false;
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
+    QString plotInterval; // "打点間隔は" as typed; empty: not recorded
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
     // Several objects: the rows above are the chosen object's.

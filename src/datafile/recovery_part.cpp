@@ -3,7 +3,6 @@
 #include "base/app_paths.h"
 #include "base/measurement_state.h"
 #include "base/window_state.h"
-#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_store.h"
 #include "digitize/digitizing_part.h"
 #include "platform/dialog_folders.h"
@@ -45,10 +44,11 @@ RecoveryPart::RecoveryPart(WindowState &state, VideoPart &video, DigitizingPart 
     : QObject(parent), m_state(state), m_video(video), m_digitizing(digitizing), m_c(controls),
       m_store(std::make_unique<RecoveryStore>(recoveryFolder()))
 {
-    connect(m_c.saveMeasurement, &QAction::triggered, this, &RecoveryPart::saveMeasurement);
+    connect(m_c.saveMeasurement, &QAction::triggered, this, [this] { saveMeasurement(); });
     connect(m_c.openMeasurement, &QAction::triggered, this, &RecoveryPart::openMeasurement);
     m_trackingWrite.setSingleShot(true);
     connect(&m_trackingWrite, &QTimer::timeout, this, &RecoveryPart::measurementMayHaveChanged);
+    connect(m_c.interval, &QLineEdit::textChanged, this, &RecoveryPart::measurementMayHaveChanged);
 }
 
 RecoveryPart::~RecoveryPart() = default;
@@ -69,6 +69,7 @@ recovery::Snapshot RecoveryPart::currentSnapshot() const
     const DigitizingState &clicks = m_digitizing.clicks();
     s.shakeOriginX = clicks.ShakeOriginX;
     s.shakeOriginY = clicks.ShakeOriginY;
+    s.plotInterval = m_c.interval->text();
     return s;
 }
 
@@ -146,30 +147,43 @@ QString RecoveryPart::videoMovedQuestion(const QString &videoPath)
            QStringLiteral("\n映像の場所を選びますか？（選ばないときは、打点だけを開きます）");
 }
 
-void RecoveryPart::saveMeasurement()
+datafile::SaveOutcome RecoveryPart::saveMeasurement()
 {
     recovery::Snapshot snapshot = currentSnapshot();
     if (snapshot.empty()) {
         platform().prompts->message(QStringLiteral("保存する打点がありません。"));
-        return;
+        return datafile::SaveOutcome::Cancelled;
     }
-    datafile::saveKinemoWithDialog([&snapshot](const QString &path) {
-        if (!snapshot.videoPath.isEmpty())
-            snapshot.videoRelative =
-                QFileInfo(path).absoluteDir().relativeFilePath(snapshot.videoPath);
-        return recovery::encode(snapshot, recovery::Kind::Measurement);
-    });
+    const datafile::SaveOutcome outcome =
+        datafile::saveKinemoWithDialog([&snapshot](const QString &path) {
+            if (!snapshot.videoPath.isEmpty())
+                snapshot.videoRelative =
+                    QFileInfo(path).absoluteDir().relativeFilePath(snapshot.videoPath);
+            return recovery::encode(snapshot, recovery::Kind::Measurement);
+        });
+    if (outcome == datafile::SaveOutcome::Saved)
+        measurementState().markPointsWritten();
     emit changed();
+    return outcome;
+}
+
+bool RecoveryPart::mayEmptyMeasurement()
+{
+    return datafile::askAboutUnsavedPoints(measurementState(), [this] {
+               return saveMeasurement();
+           }) != datafile::UnsavedPoints::Kept;
 }
 
 void RecoveryPart::openMeasurement()
 {
     std::optional<datafile::KinemoOpened> opened = datafile::chooseAndReadKinemoFile();
-    if (!opened)
+    if (!opened || !mayEmptyMeasurement())
         return;
     recovery::Snapshot &snapshot = opened->snapshot;
     snapshot.videoPath = findVideo(snapshot, opened->path);
     restore(snapshot, false);
+    // Opened from the user's file: nothing in it is unsaved.
+    measurementState().markPointsWritten();
 }
 
 QString RecoveryPart::findVideo(const recovery::Snapshot &snapshot, const QString &filePath)
@@ -189,7 +203,7 @@ QString RecoveryPart::findVideo(const recovery::Snapshot &snapshot, const QStrin
                            Prompts::Icon::Question) != Prompts::Answer::Yes)
         return QString();
     const QString chosen =
-        p.fileDialogs->openFileName(QStringLiteral("映像を開く"), VideoPart::videoFileFilters(),
+        p.fileDialogs->openFileName(QStringLiteral("映像を開く"), VideoPart::fileFilters(),
                                     dialogfolders::startFolder(dialogfolders::Kind::Videos));
     return chosen;
 }
@@ -216,6 +230,8 @@ void RecoveryPart::restore(const recovery::Snapshot &snapshot, bool reportMissin
         m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));
     if (!measurement.LengthUnit.isEmpty())
         m_c.unit->setCurrentText(measurement.LengthUnit);
+    if (!snapshot.plotInterval.isEmpty())
+        m_c.interval->setText(snapshot.plotInterval);
     m_state.DataOpened = true;
     m_digitizing.prepareMarkers();
     if (withVideo) {

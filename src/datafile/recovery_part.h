@@ -5,6 +5,7 @@
 // the measurements of copies that ended without a quit are offered back; a
 // confirmed quit removes this copy's file.
 
+#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_file.h"
 
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@ struct RecoveryControls
 {
     QLineEdit *lengthValue = nullptr;
     QComboBox *unit = nullptr;
+    QLineEdit *interval = nullptr;      // "打点間隔は"
     QAction *saveMeasurement = nullptr; // "測定を保存する(&W)…"
     QAction *openMeasurement = nullptr; // "測定を開く(&R)…"
 };
@@ -47,7 +49,9 @@ public:
 
     // The measurement file (.kinemo) shares the recovery file's format:
     // every object, the masses, the length, the rates and the correction.
-    void saveMeasurement();
+    datafile::SaveOutcome saveMeasurement();
+    // The unsaved-points question, with every object saved by はい.
+    bool mayEmptyMeasurement();
     // Opens one as a recovery does; a video that has moved is asked for.
     void openMeasurement();
     static QString videoMovedQuestion(const QString &videoPath);

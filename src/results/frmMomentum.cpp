@@ -75,7 +75,6 @@ frmMomentum::frmMomentum(QWidget *parent)
     grid->addWidget(cmbMassUnit, 2, 3);
     connect(cmbMassUnit, &QComboBox::currentIndexChanged, this, [this] { showMasses(); });
 
-    Label11->setWordWrap(true);
     Label11->setGeometry(544, 428, 225, 136);
     setOpeningCheck([] {
         return results::momentumProblemMessage(results::momentumOpeningProblem(measurementState()));

@@ -48,9 +48,9 @@ frmResult3::frmResult3(QWidget *parent)
     });
     Label13->setText(QStringLiteral("速度"));
 
-    // The summary's lines are longer than the other windows': they wrap, in
-    // a taller box, with the scale buttons further down.
-    Label11->setWordWrap(true);
+    // The summary's lines are longer than the other windows': they are
+    // broken between words, in a taller box, with the scale buttons further
+    // down.
     Label11->setGeometry(8160 / 15, 5280 / 15, 3375 / 15, 1560 / 15);
     Frame1->move(8160 / 15, 6900 / 15);
 }

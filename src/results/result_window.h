@@ -117,7 +117,7 @@ protected:
 
     void setSummary(const QString &text);
     // For a window that saves the measurement as the main window does and
-    // hands its table on: "データを保存する(&S)", "表をCSVで書き出す(&E)" and
+    // hands its table on: "データを書き込む(&S)", "表をCSVで書き出す(&E)" and
     // an edit menu with the copy. Returns the export item and the menu.
     std::pair<QAction *, QMenu *> addMeasurementAndTableMenus();
     // A window about every object keeps its title without an object's name.
