@@ -153,6 +153,37 @@ void paintBall(const BallScene &scene, QImage &image, int frame)
     }
 }
 
+// A figure: drawn at each time over the exposure and averaged.
+void paintFigure(const BallScene &scene, QImage &image, int frame)
+{
+    const double interval = 1.0 / scene.framesPerSecond;
+    const double t = seconds(scene, frame);
+    const int times = scene.exposure > 0 ? Temporal : 1;
+    std::vector<quint32> sum(size_t(image.width()) * image.height() * 3, 0);
+    for (int k = 0; k < times; ++k) {
+        QImage layer = image.copy();
+        {
+            QPainter painter(&layer);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(offsetOf(scene, frame));
+            scene.figure(painter,
+                         times == 1 ? t : t + scene.exposure * interval * ((k + 0.5) / times - 0.5));
+        }
+        for (int y = 0; y < layer.height(); ++y) {
+            const uchar *row = layer.constScanLine(y);
+            quint32 *out = sum.data() + size_t(y) * image.width() * 3;
+            for (int x = 0; x < image.width() * 3; ++x)
+                out[x] += row[x];
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        uchar *row = image.scanLine(y);
+        const quint32 *in = sum.data() + size_t(y) * image.width() * 3;
+        for (int x = 0; x < image.width() * 3; ++x)
+            row[x] = uchar((in[x] + times / 2) / times);
+    }
+}
+
 void addNoise(const BallScene &scene, QImage &image, int frame)
 {
     if (scene.noise <= 0)
@@ -210,7 +241,16 @@ QImage BallScene::frame(int frame) const
         painter.translate(offsetOf(*this, frame));
         paintWall(*this, painter, frame);
     }
-    paintBall(*this, image, frame);
+    if (figure)
+        paintFigure(*this, image, frame);
+    else
+        paintBall(*this, image, frame);
+    if (front) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(offsetOf(*this, frame));
+        front(painter, seconds(*this, frame));
+    }
     if (obstacle) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPointF>
 #include <QRectF>
 #include <QSize>
@@ -38,6 +39,11 @@ struct BallScene
     std::optional<QRectF> obstacle;   // a box in front of the ball
     // A hand reaching in from the left, its finger tips at a time (none: out of the picture).
     std::function<std::optional<QPointF>(double)> hand;
+    // Drawn instead of the ball at a time (a wheel, a cart, a figure), with
+    // `path` the point on it that is tracked; motion blur as for the ball.
+    std::function<void(QPainter &, double)> figure;
+    // Drawn over everything at a time (a hand passing in front).
+    std::function<void(QPainter &, double)> front;
     std::optional<QPointF> mark;       // a fixed black-and-white mark on the wall
     std::function<QPointF(int)> shake; // the camera's movement on each frame
 

@@ -93,6 +93,25 @@ cv::Mat matchMap(const cv::Mat &region, const cv::Mat &patch)
     return map;
 }
 
+cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
+{
+    const cv::Size full(region.cols - patch.cols + 1, region.rows - patch.rows + 1);
+    if (full.width <= 0 || full.height <= 0)
+        return cv::Mat();
+    if (shrink == 1)
+        return matchMap(region, patch);
+    cv::Mat smallRegion, smallPatch;
+    cv::resize(region, smallRegion, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    cv::resize(patch, smallPatch, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    const cv::Mat coarse = matchMap(smallRegion, smallPatch);
+    if (coarse.empty())
+        return coarse;
+    cv::Mat scores;
+    cv::resize(coarse, scores, full, 0, 0, cv::INTER_LINEAR);
+    return scores;
+}
+
+
 namespace {
 
 double parabolaOffset(float before, float at, float after)

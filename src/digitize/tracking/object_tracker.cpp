@@ -2,6 +2,7 @@
 
 #include "digitize/tracking/detection.h"
 #include "digitize/tracking/motion_model.h"
+#include "digitize/tracking/object_look.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -35,6 +36,20 @@ constexpr double MaxAreaRatio = 1.7;
 // Without the patch's look to confirm it, the blob must keep its size and
 // its contrast closer than that.
 constexpr double MaxBlobChange = 1.3;
+// A candidate must stand out this much from the best one outside its
+// neighbourhood; with twice as much, and a close match with the object as
+// clicked, the frame is confident and its look may be learnt.
+constexpr double MinMargin = 0.08;
+constexpr double ConfidentScore = 0.8;
+// Where the object stood and its place changed (it left), something there
+// must match this closely to count as the object standing still.
+constexpr double StillScore = 0.85;
+// The turned start patch places an object without a centre of its own when
+// it matches this closely.
+constexpr double MinAnchorPlace = 0.7;
+// A blob found on the model's path alone (a blurred fast object) must still
+// match the object as clicked this closely.
+constexpr double MinBlobLook = 0.45;
 // Frames kept for the background (their median) and for the motion cue.
 constexpr size_t FramesKept = 3;
 
@@ -60,7 +75,7 @@ struct ObjectTracker::Impl
     double area = 0;
     double level = 0;       // how far its blob stands out from the background, on the mean
     bool symmetric = false; // about the point clicked
-    cv::Mat current;        // the object's patch where it was last found
+    ObjectLook look;        // the start patch, key patches and the running one
     MotionModel model;      // positions with the camera's movement taken out
     std::deque<Seen> seen;
     qint32 frame = 0;
@@ -166,27 +181,28 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     return blob;
 }
 
+
 namespace {
 
-// The patch matched at every place of `region`, on pictures shrunk by
-// `shrink` first (a large patch: the centre is found at full resolution
-// afterwards), the map then stretched back to the size of the full one.
-cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
+// Of the places of `map` within `most` of its best one at `best`, how far
+// below it the first one lies that is not joined to it (`most` when none).
+double distinctness(const cv::Mat &map, cv::Point best, double most)
 {
-    const cv::Size full(region.cols - patch.cols + 1, region.rows - patch.rows + 1);
-    if (full.width <= 0 || full.height <= 0)
-        return cv::Mat();
-    if (shrink == 1)
-        return matchMap(region, patch);
-    cv::Mat smallRegion, smallPatch;
-    cv::resize(region, smallRegion, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
-    cv::resize(patch, smallPatch, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
-    const cv::Mat coarse = matchMap(smallRegion, smallPatch);
-    if (coarse.empty())
-        return coarse;
-    cv::Mat scores;
-    cv::resize(coarse, scores, full, 0, 0, cv::INTER_LINEAR);
-    return scores;
+    const float top = map.at<float>(best);
+    double margin = most;
+    for (double step : {most / 2, most}) {
+        const cv::Mat near = map >= top - step;
+        cv::Mat labels;
+        const int count = cv::connectedComponents(near, labels, 8, CV_32S);
+        if (count > 2) {
+            // Another place within `step`: how close it comes.
+            const cv::Mat apart = (labels != labels.at<int>(best)) & near;
+            double other = 0;
+            cv::minMaxLoc(map, nullptr, &other, nullptr, nullptr, apart);
+            return top - other;
+        }
+    }
+    return margin;
 }
 
 } // namespace
@@ -230,7 +246,7 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     // it (a striped wall) would pull the point away.
     d->symmetric = symmetricCentre(picture.bgra, at, d->half, std::max(1.0, d->radius / 2)).score >=
                    MinSymmetry;
-    d->current = patchAt(picture.bgra, at, d->half);
+    d->look.start(picture.bgra, at, d->half, !d->symmetric, frameNumber);
     d->measureContrast(picture, at);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
@@ -251,6 +267,7 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                                           QPointF cameraShift)
 {
     Step step;
+    int dbgLine = 0;
     const Picture picture(image);
     if (d->half == 0 || picture.bgra.empty() || image.size() != d->frameSize ||
         frameNumber <= d->frame)
@@ -270,6 +287,8 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const bool moveExpected = model.points() >= 2 && cv::norm(predicted - last) >= d->radius;
 
     const auto unconfirmed = [&] {
+        if (getenv("TRACK_DEBUG"))
+            fprintf(stderr, "frame %d unconfirmed (line %d)\n", frameNumber, dbgLine);
         d->remember(image, shift, predicted);
         const double edge = d->radius;
         if (predicted.x < edge || predicted.y < edge || predicted.x > image.width() - 1 - edge ||
@@ -305,13 +324,20 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const auto needsMotion = [&](Point c) {
         return moveExpected || (model.points() < 2 && cv::norm(c - last) > d->radius);
     };
+    // Where the object stood: did its place change (it left)?
+    const cv::Point lastAt(int(std::lround(last.x)) - area.x, int(std::lround(last.y)) - area.y);
+    const bool placeChanged =
+        cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(lastAt) &&
+        changedPart.at<float>(lastAt) >= MinChanged;
     // A large patch is matched on shrunk pictures first; only where that
     // finds nothing, at full resolution.
+    const double time = frameNumber;
     cv::Mat scores;
     cv::Point best;
     bool matched = false;
+    double margin = 0;
     for (int shrink = std::clamp(h / 8, 1, 4);; shrink = 1) {
-        scores = shrunkMatchMap(now, d->current, shrink);
+        scores = d->look.candidateMap(now, shrink, time);
         if (scores.empty())
             return unconfirmed();
         cv::Mat ranked(scores.size(), CV_32F);
@@ -321,20 +347,29 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                 float s = scores.at<float>(y, x);
                 if (needsMotion(c) && changedPart.at<float>(y + h, x + h) < MinChanged)
                     s = -2;
+                // Standing still is a claim: where the object's place
+                // changed, only a close match stays.
+                else if (placeChanged && s < StillScore && cv::norm(c - last) <= d->radius)
+                    s = -2;
                 // Of two alike, the one nearer the prediction.
                 const double off = cv::norm(c - predicted) / std::max(reach, 1.0);
                 ranked.at<float>(y, x) = float(s - 0.1 * off * off);
             }
         }
-        cv::minMaxLoc(ranked, nullptr, nullptr, nullptr, &best);
-        matched = scores.at<float>(best) >= MinScore && ranked.at<float>(best) >= -1;
+        double top = 0;
+        cv::minMaxLoc(ranked, nullptr, &top, nullptr, &best);
+        // How far the best stands out from the best place apart from it:
+        // the places within that much of it must join it (a blurred
+        // object matches itself along its way), not lie apart.
+        margin = distinctness(ranked, best, 2 * MinMargin);
+        matched = scores.at<float>(best) >= MinScore && top >= -1;
         if (matched && shrink > 1) {
             // The best place again at full resolution, close around.
             const cv::Rect near =
                 cv::Rect(best.x - shrink - 1, best.y - shrink - 1, 2 * shrink + 3, 2 * shrink + 3) &
                 cv::Rect(0, 0, scores.cols, scores.rows);
-            const cv::Mat fine = matchMap(
-                now(cv::Rect(near.x, near.y, near.width + 2 * h, near.height + 2 * h)), d->current);
+            const cv::Mat fine = d->look.candidateMap(
+                now(cv::Rect(near.x, near.y, near.width + 2 * h, near.height + 2 * h)), 1, time);
             cv::Point at;
             double score = -1;
             cv::minMaxLoc(fine, nullptr, &score, nullptr, &at);
@@ -345,11 +380,21 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         if (matched || shrink == 1)
             break;
     }
+    // Several places alike (a tyre, spokes, a checker scale): none is it.
+    if (getenv("TRACK_DEBUG"))
+        fprintf(stderr, "frame %d best %d %d score %.3f margin %.3f\n", frameNumber, best.x, best.y, scores.empty() ? 0.f : scores.at<float>(best), margin);
+    if (matched && margin < MinMargin)
+        return unconfirmed();
 
     // The centre from the object itself: the blob that stands out from the
-    // background where the patch matched, or its centre of symmetry.
+    // background where the patch matched, its centre of symmetry, or where
+    // its start patch (turned as it turned) matches.
     Point peak, centre;
     std::optional<Blob> blob;
+    std::optional<ObjectLook::Anchor> anchor;
+    const auto near = [](double value, double before) {
+        return value <= MaxBlobChange * before && value >= before / MaxBlobChange;
+    };
     if (matched) {
         peak = Point(centres.x + best.x, centres.y + best.y) + peakOffset(scores, best);
         const double move = cv::norm(peak - last);
@@ -359,14 +404,19 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         } else {
             const Symmetry s =
                 symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
-            if (d->symmetric && s.score >= MinSymmetry)
+            if (d->symmetric && s.score >= MinSymmetry) {
                 centre = s.centre;
-            else if (scores.at<float>(best) >= MinPeakScore)
+            } else {
                 // Neither a blob nor a symmetric one (a mark on a cart, a
-                // jumper's hip): the place where its patch matches closely.
-                centre = peak;
-            else
-                return unconfirmed();
+                // sticker on a wheel): where the object as clicked matches.
+                anchor = d->look.anchorNear(picture.bgra, peak, 2, time);
+                if (anchor->score >= MinAnchorPlace)
+                    centre = anchor->centre;
+                else if (scores.at<float>(best) >= MinPeakScore)
+                    centre = peak;
+                else
+                    return unconfirmed();
+            }
         }
     } else {
         // A fast object smeared by motion blur changes its look from frame
@@ -376,18 +426,29 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         if (model.points() < 3 || d->level <= 0)
             return unconfirmed();
         blob = d->blobCentre(picture, predicted, shift, cv::norm(predicted - last), reach);
-        const auto near = [](double value, double before) {
-            return value <= MaxBlobChange * before && value >= before / MaxBlobChange;
-        };
         if (!blob || !near(blob->level, d->level) || !near(blob->area, d->area))
             return unconfirmed();
         centre = peak = blob->centre;
     }
     const double move = cv::norm(peak - last);
+    if (getenv("TRACK_DEBUG"))
+        fprintf(stderr, "frame %d matched %d score %.3f margin %.3f centre %.1f %.1f half %d r %.1f\n", frameNumber, matched, matched ? scores.at<float>(best) : 0.f, margin, centre.x, centre.y, h, d->radius);
 
-    // Look, motion and model must agree.
+    // Look, motion and model must agree, and the look must be the object's
+    // as it was clicked or confidently seen, not only as it was last.
     const cv::Mat patch = patchAt(picture.bgra, centre, h);
-    const bool looksLikeIt = !matched || correlation(patch, d->current) >= MinScore;
+    const double anchored =
+        std::max(anchor ? anchor->score : -1, d->look.anchoredScore(picture.bgra, centre, time));
+    // An object that gives its own centre (a blob, a symmetric ball) cannot
+    // slide off it a little at a time; its look may follow the frame before,
+    // blurred as it is, where the blob keeps the object's size and contrast.
+    const bool ownCentre = !anchor;
+    const bool sameBlob =
+        blob && (d->area <= 0 || (near(blob->level, d->level) && near(blob->area, d->area)));
+    const bool likeBefore = !matched || correlation(patch, d->look.running()) >= MinScore;
+    const bool looksLikeIt =
+        anchored >= MinScore || (ownCentre && likeBefore && (sameBlob || !blob) &&
+                                 (!matched || anchored >= MinBlobLook));
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
@@ -397,13 +458,16 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         moved = cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
                 changedPart.at<float>(at) >= MinChanged;
     }
+    if (getenv("TRACK_DEBUG"))
+        fprintf(stderr, "   anchored %.3f look %d peak %d path %d moved %d\n", anchored, looksLikeIt, onPeak, onPath, moved);
     if (!looksLikeIt || !onPeak || !onPath || !moved)
         return unconfirmed();
 
     d->model.add(centre - shift, frameNumber);
-    // A patch not confirmed by its look does not replace the one that was.
-    if (matched)
-        d->current = patch;
+    // Only a frame confirmed with a clear margin teaches the look.
+    const bool confident = matched && margin >= 2 * MinMargin &&
+                           (anchored >= ConfidentScore || (ownCentre && likeBefore));
+    d->look.confirm(picture.bgra, centre, time, anchor ? &*anchor : nullptr, confident);
     if (blob) {
         d->area = blob->area;
         d->level = blob->level;
@@ -413,9 +477,10 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
             int(std::ceil(std::max(blob->extent.width, blob->extent.height) / 2.0)) + 3;
         if (matched && wanted > d->half && wanted <= MaxHalf) {
             d->half = wanted;
-            d->current = patchAt(picture.bgra, centre, d->half);
+            d->look.resize(picture.bgra, centre, d->half);
         }
     }
+    step.score = std::clamp(anchored, 0.0, 1.0);
     d->coasting = 0;
     d->remember(image, shift, centre);
     step.outcome = Outcome::Found;
