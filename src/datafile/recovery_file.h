@@ -14,6 +14,8 @@
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
 //   points <PointCount>
+//   tracked <frame>:<score> ... (only when tracking plotted points: which
+//           points it plotted, with their confirmation scores)
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
 //   sha256 <hex digest of every byte before this line>
@@ -43,6 +45,7 @@ struct Snapshot
     qint16 shakeOriginY = 0;
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+    QMap<qint32, double> trackedScores; // as MeasurementState::TrackedScores
 
     bool empty() const { return pointCount == 0; }
     bool operator==(const Snapshot &other) const;

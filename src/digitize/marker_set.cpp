@@ -118,6 +118,8 @@ void MarkerSet::showRings(const MeasurementState &state, int row, bool shakeOn)
     }
     m[PointMarker::Dot].centreOn(at);
     m[PointMarker::Dot].visible = true;
+    m[PointMarker::Middle].dashed =
+        state.TrackedScores.contains(state.PointTable[row][MeasurementState::ColFrame]);
 }
 
 KijunPlacement MarkerSet::showFrameMarkers(const MeasurementState &state, qint32 frame,
@@ -221,7 +223,7 @@ void MarkerSet::paint(QPainter &painter) const
         for (const MarkerShape &s : m.shapes) {
             if (!s.visible || s.width <= 0 || s.height <= 0)
                 continue;
-            painter.setPen(QPen(s.border, 1));
+            painter.setPen(QPen(s.border, 1, s.dashed ? Qt::DashLine : Qt::SolidLine));
             // A circle of a few pixels is all outline: draw it as a solid dot.
             const bool dot = s.width <= 4;
             painter.setBrush(dot        ? QBrush(s.border)

@@ -56,6 +56,7 @@ bool TrackingPart::start()
     m_lastFrame = from->from.frame;
     m_firstUnconfirmed = -1;
     m_steps = 0;
+    m_lowestScore = 0;
     const QSize preview = m_video.previewSize();
     const QImage picture = source->fullFrame(from->from.frame);
     m_lastSeconds = source->lastFrameSeconds();
@@ -199,9 +200,11 @@ void TrackingPart::step()
     }
     m_firstUnconfirmed = -1;
     // The clicks a student would make: the object, then its reference point.
+    measurementState().TrackedScores[frame] = object.score;
     m_digitizing.plotClick(object.position);
     if (m_withReference)
         m_digitizing.plotClick(m_referencePosition);
+    m_lowestScore = m_steps == 0 ? object.score : std::min(m_lowestScore, object.score);
     ++m_steps;
     // A finished point moves the video on by itself when the settings say so.
     m_moveFirst = measurementState().ClickAction != 1;
@@ -217,6 +220,14 @@ void TrackingPart::lose(Stop why)
     }
     finish(why);
     if (why == Stop::Lost)
-        platform().prompts->message(lostMessage(), Prompts::Buttons::Ok,
+        platform().prompts->message(lostMessage() + scoreLine(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Information);
+}
+
+QString TrackingPart::scoreLine() const
+{
+    if (m_steps == 0)
+        return QString();
+    return QStringLiteral("\n追跡した点の一致度は、最も低いもので %1 でした。")
+        .arg(QString::number(m_lowestScore, 'f', 2));
 }

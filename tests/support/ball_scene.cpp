@@ -323,6 +323,60 @@ BallScene thrownBall()
     return s;
 }
 
+namespace {
+
+QPointF turnedBy(QPointF p, double degrees)
+{
+    const double a = degrees * M_PI / 180;
+    return {p.x() * std::cos(a) - p.y() * std::sin(a), p.x() * std::sin(a) + p.y() * std::cos(a)};
+}
+
+} // namespace
+
+BallScene stickerOnWheel(int width, int frames)
+{
+    BallScene s;
+    s.size = {width, width * 3 / 4};
+    s.framesPerSecond = 60;
+    s.frames = frames;
+    s.noise = 4;
+    s.exposure = 0.5;
+    const double k = width / 640.0;
+    const QPointF hub(330.4 * k, 250.2 * k);
+    s.radius = 8 * k;
+    s.wall = QColor(222, 226, 228);
+    static const auto angle = [](double t) { return 25 + 1200 * t; }; // degrees
+    s.path = [=](double t) { return hub + turnedBy(QPointF(163 * k, 0), angle(t)); };
+    s.figure = [=](QPainter &p, double t) {
+        p.save();
+        p.translate(hub);
+        p.scale(k, k);
+        p.rotate(angle(t));
+        p.setPen(QPen(QColor(125, 125, 130), 1.5));
+        for (int k = 0; k < 28; ++k) {
+            const QPointF end = turnedBy(QPointF(150, 0), k * 360.0 / 28);
+            p.drawLine(turnedBy(QPointF(14, 0), k * 360.0 / 28 + 40), end);
+        }
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(30, 30, 33), 15));
+        p.drawEllipse(QPointF(), 163, 163);
+        p.setPen(QPen(QColor(150, 152, 158), 5));
+        p.drawEllipse(QPointF(), 151, 151);
+        p.setPen(QPen(QColor(70, 70, 74), 2));
+        for (int k = 0; k < 90; ++k) {
+            const double a = k * 4.0;
+            p.drawLine(turnedBy(QPointF(158, 0), a), turnedBy(QPointF(168, 0), a + 1));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(150, 152, 158));
+        p.drawEllipse(QPointF(), 14, 14);
+        p.setBrush(QColor(70, 200, 80));
+        p.drawRect(QRectF(158, -11, 10, 22));
+        p.restore();
+    };
+    return s;
+}
+
 QString motionJpegClip(const QString &name, const BallScene &scene)
 {
     const QString path = ClipMaker::dataDir() + QLatin1Char('/') + name + QStringLiteral(".avi");

@@ -67,6 +67,13 @@ bool writeBallClip(const BallScene &scene, const QString &path, const QStringLis
 // noise; 300 pixels a second to the right, 360 pixels a second² downwards.
 BallScene thrownBall();
 
+// A green sticker on the tyre of a bicycle wheel turned by hand, 60 frames a
+// second, 20 degrees a frame, with noise and motion blur: the tyre with its
+// tread, the rim and the spokes turn with it and look alike all round. The
+// path is the sticker's centre. `width` x 3/4 of it (640: the wheel 330 px
+// across).
+BallScene stickerOnWheel(int width, int frames);
+
 // `name`.avi in Motion JPEG in the test clips' folder, made on first use;
 // empty when it cannot be made.
 QString motionJpegClip(const QString &name, const BallScene &scene);

@@ -178,45 +178,6 @@ QPointF turnedBy(QPointF p, double degrees)
     return {p.x() * std::cos(a) - p.y() * std::sin(a), p.x() * std::sin(a) + p.y() * std::cos(a)};
 }
 
-// A green sticker on the tyre of a bicycle wheel turned by hand, 60 frames a
-// second, 20 degrees a frame: tyre with tread, rim and spokes turn with it.
-BallScene wheel()
-{
-    BallScene s = classroom(60, 84);
-    s.wall = QColor(222, 226, 228);
-    s.radius = 8;
-    static const QPointF hub(330.4, 250.2);
-    static const auto angle = [](double t) { return 25 + 1200 * t; }; // degrees
-    s.path = [](double t) { return hub + turnedBy(QPointF(163, 0), angle(t)); };
-    s.figure = [](QPainter &p, double t) {
-        p.save();
-        p.translate(hub);
-        p.rotate(angle(t));
-        p.setPen(QPen(QColor(125, 125, 130), 1.5));
-        for (int k = 0; k < 28; ++k) {
-            const QPointF end = turnedBy(QPointF(150, 0), k * 360.0 / 28);
-            p.drawLine(turnedBy(QPointF(14, 0), k * 360.0 / 28 + 40), end);
-        }
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(30, 30, 33), 15));
-        p.drawEllipse(QPointF(), 163, 163);
-        p.setPen(QPen(QColor(150, 152, 158), 5));
-        p.drawEllipse(QPointF(), 151, 151);
-        p.setPen(QPen(QColor(70, 70, 74), 2));
-        for (int k = 0; k < 90; ++k) {
-            const double a = k * 4.0;
-            p.drawLine(turnedBy(QPointF(158, 0), a), turnedBy(QPointF(168, 0), a + 1));
-        }
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(150, 152, 158));
-        p.drawEllipse(QPointF(), 14, 14);
-        p.setBrush(QColor(70, 200, 80));
-        p.drawRect(QRectF(158, -11, 10, 22));
-        p.restore();
-    };
-    return s;
-}
-
 // A student's hip as the student jumps down and lands, 30 frames a second:
 // the body leans and the legs bend, so the look around the hip changes.
 BallScene jumper()
@@ -435,7 +396,7 @@ QList<BenchClip> benchClips()
     const QStringList classroomRate = {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt",
                                        "yuv420p", "-b:v", "700k", "-g", "60", "-bf", "2"};
     const QList<QPair<QString, BallScene>> objects = {
-        {"sticker on a turning wheel, spokes", wheel()},
+        {"sticker on a turning wheel, spokes", stickerOnWheel(640, 84)},
         {"hip of a jumping figure", jumper()},
         {"hand passing in front", handInFront()},
         {"cart with a dot, checker scale", cart()},

@@ -41,12 +41,9 @@ constexpr double MaxBlobChange = 1.3;
 // clicked, the frame is confident and its look may be learnt.
 constexpr double MinMargin = 0.08;
 constexpr double ConfidentScore = 0.8;
-// Where the object stood and its place changed (it left), something there
-// must match this closely to count as the object standing still.
-constexpr double StillScore = 0.85;
 // The turned start patch places an object without a centre of its own when
 // it matches this closely.
-constexpr double MinAnchorPlace = 0.7;
+constexpr double MinAnchorPlace = 0.9;
 // A blob found on the model's path alone (a blurred fast object) must still
 // match the object as clicked this closely.
 constexpr double MinBlobLook = 0.45;
@@ -69,6 +66,7 @@ struct ObjectTracker::Impl
     int half = 0;
     double radius = 0;   // of the object, full-resolution pixels
     double contrast = 0; // how far the object stands out from what is around it
+    cv::Scalar core;     // the colour at the point clicked, what stays as it turns
     // Of its blob, when last measured (0: not yet). Measured against the
     // background of later frames: a blurred object reaches beyond the rim of
     // the start patch.
@@ -78,6 +76,7 @@ struct ObjectTracker::Impl
     ObjectLook look;        // the start patch, key patches and the running one
     MotionModel model;      // positions with the camera's movement taken out
     std::deque<Seen> seen;
+    Seen confirmed; // the last frame the object was confirmed on
     qint32 frame = 0;
     int coasting = 0;
 
@@ -93,6 +92,26 @@ struct ObjectTracker::Impl
     {
         return Point(preview.x() * scaleX, preview.y() * scaleY);
     }
+    // The mean colour of a small disc at `at` of a B G R region.
+    cv::Scalar coreOf(const cv::Mat &bgr, Point at) const
+    {
+        const int r = std::clamp(int(std::lround(radius / 2)), 1, 6);
+        const cv::Rect box = cv::Rect(int(std::lround(at.x)) - r, int(std::lround(at.y)) - r,
+                                      2 * r + 1, 2 * r + 1) &
+                             cv::Rect(0, 0, bgr.cols, bgr.rows);
+        if (box.empty())
+            return cv::Scalar::all(-255);
+        cv::Mat disc(box.size(), CV_8U, cv::Scalar(0));
+        cv::circle(disc, cv::Point(int(std::lround(at.x)) - box.x, int(std::lround(at.y)) - box.y),
+                   r, cv::Scalar(255), cv::FILLED);
+        return cv::mean(bgr(box), disc);
+    }
+    static double colourDistance(const cv::Scalar &a, const cv::Scalar &b)
+    {
+        return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+    }
+    // A colour at the object's point this far from the one clicked is not it.
+    double colourReach() const { return std::max(35.0, 0.5 * contrast); }
     double changeThreshold() const { return std::clamp(ChangeLevel * contrast, 10.0, 60.0); }
     void remember(const QImage &image, Point shift, Point object)
     {
@@ -248,8 +267,10 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
                    MinSymmetry;
     d->look.start(picture.bgra, at, d->half, !d->symmetric, frameNumber);
     d->measureContrast(picture, at);
+    d->core = d->coreOf(regionOf(picture.bgra, picture.bounds()), at);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
+    d->confirmed = d->seen.back();
     return true;
 }
 
@@ -267,7 +288,6 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                                           QPointF cameraShift)
 {
     Step step;
-    int dbgLine = 0;
     const Picture picture(image);
     if (d->half == 0 || picture.bgra.empty() || image.size() != d->frameSize ||
         frameNumber <= d->frame)
@@ -287,8 +307,6 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const bool moveExpected = model.points() >= 2 && cv::norm(predicted - last) >= d->radius;
 
     const auto unconfirmed = [&] {
-        if (getenv("TRACK_DEBUG"))
-            fprintf(stderr, "frame %d unconfirmed (line %d)\n", frameNumber, dbgLine);
         d->remember(image, shift, predicted);
         const double edge = d->radius;
         if (predicted.x < edge || predicted.y < edge || predicted.x > image.width() - 1 - edge ||
@@ -326,9 +344,12 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     };
     // Where the object stood: did its place change (it left)?
     const cv::Point lastAt(int(std::lround(last.x)) - area.x, int(std::lround(last.y)) - area.y);
+    // (Against the frame it was last confirmed on: frames passed over since
+    // may show its place without it already.)
+    const cv::Scalar wasThere = d->coreOf(d->earlier(d->confirmed, area, shift), Point(lastAt));
+    const double changeReach = 0.5 * d->changeThreshold();
     const bool placeChanged =
-        cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(lastAt) &&
-        changedPart.at<float>(lastAt) >= MinChanged;
+        Impl::colourDistance(d->coreOf(now, Point(lastAt)), wasThere) > changeReach;
     // A large patch is matched on shrunk pictures first; only where that
     // finds nothing, at full resolution.
     const double time = frameNumber;
@@ -348,8 +369,10 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                 if (needsMotion(c) && changedPart.at<float>(y + h, x + h) < MinChanged)
                     s = -2;
                 // Standing still is a claim: where the object's place
-                // changed, only a close match stays.
-                else if (placeChanged && s < StillScore && cv::norm(c - last) <= d->radius)
+                // changed, what is near it now must show what was there.
+                else if (placeChanged && cv::norm(c - last) <= d->radius &&
+                         Impl::colourDistance(d->coreOf(now, Point(x + h, y + h)), wasThere) >
+                             changeReach)
                     s = -2;
                 // Of two alike, the one nearer the prediction.
                 const double off = cv::norm(c - predicted) / std::max(reach, 1.0);
@@ -381,8 +404,6 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
             break;
     }
     // Several places alike (a tyre, spokes, a checker scale): none is it.
-    if (getenv("TRACK_DEBUG"))
-        fprintf(stderr, "frame %d best %d %d score %.3f margin %.3f\n", frameNumber, best.x, best.y, scores.empty() ? 0.f : scores.at<float>(best), margin);
     if (matched && margin < MinMargin)
         return unconfirmed();
 
@@ -398,7 +419,10 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     if (matched) {
         peak = Point(centres.x + best.x, centres.y + best.y) + peakOffset(scores, best);
         const double move = cv::norm(peak - last);
-        blob = d->blobCentre(picture, peak, shift, move, std::ceil(d->radius / 2));
+        // Only an object centred on the point clicked (a ball) is placed by
+        // its blob's centre: of a figure, the blob's centre is not its hip.
+        if (d->symmetric)
+            blob = d->blobCentre(picture, peak, shift, move, std::ceil(d->radius / 2));
         if (blob) {
             centre = blob->centre;
         } else {
@@ -412,8 +436,6 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                 anchor = d->look.anchorNear(picture.bgra, peak, 2, time);
                 if (anchor->score >= MinAnchorPlace)
                     centre = anchor->centre;
-                else if (scores.at<float>(best) >= MinPeakScore)
-                    centre = peak;
                 else
                     return unconfirmed();
             }
@@ -431,8 +453,6 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         centre = peak = blob->centre;
     }
     const double move = cv::norm(peak - last);
-    if (getenv("TRACK_DEBUG"))
-        fprintf(stderr, "frame %d matched %d score %.3f margin %.3f centre %.1f %.1f half %d r %.1f\n", frameNumber, matched, matched ? scores.at<float>(best) : 0.f, margin, centre.x, centre.y, h, d->radius);
 
     // Look, motion and model must agree, and the look must be the object's
     // as it was clicked or confidently seen, not only as it was last.
@@ -449,6 +469,12 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const bool looksLikeIt =
         anchored >= MinScore || (ownCentre && likeBefore && (sameBlob || !blob) &&
                                  (!matched || anchored >= MinBlobLook));
+    // The colour at the object's point stays as it turns or changes shape.
+    const cv::Rect coreArea = around(centre, 8);
+    const bool sameColour =
+        Impl::colourDistance(d->coreOf(regionOf(picture.bgra, coreArea),
+                                       centre - Point(coreArea.x, coreArea.y)),
+                             d->core) <= d->colourReach();
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
@@ -458,9 +484,9 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         moved = cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
                 changedPart.at<float>(at) >= MinChanged;
     }
-    if (getenv("TRACK_DEBUG"))
-        fprintf(stderr, "   anchored %.3f look %d peak %d path %d moved %d\n", anchored, looksLikeIt, onPeak, onPath, moved);
-    if (!looksLikeIt || !onPeak || !onPath || !moved)
+    // (A ball that gives its own centre keeps its look; its colour smears
+    // with motion blur.)
+    if (!looksLikeIt || (!sameColour && !ownCentre) || !onPeak || !onPath || !moved)
         return unconfirmed();
 
     d->model.add(centre - shift, frameNumber);
@@ -483,6 +509,7 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     step.score = std::clamp(anchored, 0.0, 1.0);
     d->coasting = 0;
     d->remember(image, shift, centre);
+    d->confirmed = d->seen.back();
     step.outcome = Outcome::Found;
     step.position = d->toPreview(centre);
     return step;
