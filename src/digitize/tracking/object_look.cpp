@@ -107,19 +107,31 @@ ObjectLook::Anchor ObjectLook::anchorNear(const cv::Mat &bgra, cv::Point2d near,
     Anchor a;
     const cv::Rect area = around(near, reach + m_half);
     const cv::Mat region = regionOf(bgra, area);
-    for (double angle : anglesFor(frame)) {
-        const cv::Mat map = matchMap(region, turned(angle));
+    const std::vector<double> angles = anglesFor(frame);
+    std::vector<double> scores(angles.size(), -1);
+    size_t bestAngle = 0;
+    for (size_t i = 0; i < angles.size(); ++i) {
+        const cv::Mat map = matchMap(region, turned(angles[i]));
         if (map.empty())
             continue;
-        double score = -1;
         cv::Point at;
-        cv::minMaxLoc(map, nullptr, &score, nullptr, &at);
-        if (score > a.score) {
-            a.score = score;
-            a.angle = angle;
+        cv::minMaxLoc(map, nullptr, &scores[i], nullptr, &at);
+        if (scores[i] > a.score) {
+            a.score = scores[i];
+            a.angle = angles[i];
+            bestAngle = i;
             a.centre = cv::Point2d(area.x + m_half + at.x, area.y + m_half + at.y) +
                        peakOffset(map, at);
         }
+    }
+    // Between the angles tried: the top of the parabola through the best
+    // and its neighbours.
+    if (bestAngle > 0 && bestAngle + 1 < angles.size()) {
+        const double before = scores[bestAngle - 1], after = scores[bestAngle + 1];
+        const double curve = before - 2 * a.score + after;
+        if (curve < 0)
+            a.angle += std::clamp((before - after) / (2 * curve), -0.5, 0.5) *
+                       (angles[bestAngle + 1] - angles[bestAngle]);
     }
     return a;
 }
@@ -134,13 +146,24 @@ double ObjectLook::anchoredScore(const cv::Mat &bgra, cv::Point2d centre, double
     return best;
 }
 
+double ObjectLook::innerScore(const cv::Mat &bgra, cv::Point2d centre, double angle)
+{
+    const int inner = std::max(3, m_half / 2);
+    const cv::Mat &patch = turned(angle);
+    return bestNear(bgra, centre,
+                    patch(cv::Rect(m_half - inner, m_half - inner, 2 * inner + 1, 2 * inner + 1)));
+}
+
 void ObjectLook::confirm(const cv::Mat &bgra, cv::Point2d centre, double frame,
                          const Anchor *anchor, bool confident)
 {
     if (anchor && m_turns) {
         const double dt = frame - m_angleFrame;
+        // The turn per frame, smoothed: one frame's angle is uncertain by a
+        // few degrees on a small patch.
         if (dt > 0)
-            m_spin = (anchor->angle - m_angle) / dt;
+            m_spin = m_angles < 2 ? (anchor->angle - m_angle) / dt
+                                  : (m_spin + (anchor->angle - m_angle) / dt) / 2;
         m_angle = anchor->angle;
         m_angleFrame = frame;
         ++m_angles;

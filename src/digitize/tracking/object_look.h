@@ -50,6 +50,11 @@ public:
     // predicted, and every key patch.
     double anchoredScore(const cv::Mat &bgra, cv::Point2d centre, double frame);
 
+    // How well the inner half of the start patch, turned by `angle`, matches
+    // at `centre` (within a pixel): the look right at the point clicked,
+    // which slides first when the object changes shape around it.
+    double innerScore(const cv::Mat &bgra, cv::Point2d centre, double angle);
+
     // A frame confirmed at `centre`; `angle` as found (turning objects) and
     // `confident`: confirmed with a clear margin, its look may be learnt.
     void confirm(const cv::Mat &bgra, cv::Point2d centre, double frame, const Anchor *anchor,

@@ -44,6 +44,8 @@ constexpr double ConfidentScore = 0.8;
 // The turned start patch places an object without a centre of its own when
 // it matches this closely.
 constexpr double MinAnchorPlace = 0.9;
+// And the look right at the point must match the one clicked this closely.
+constexpr double MinInner = 0.8;
 // A blob found on the model's path alone (a blurred fast object) must still
 // match the object as clicked this closely.
 constexpr double MinBlobLook = 0.45;
@@ -434,7 +436,8 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                 // Neither a blob nor a symmetric one (a mark on a cart, a
                 // sticker on a wheel): where the object as clicked matches.
                 anchor = d->look.anchorNear(picture.bgra, peak, 2, time);
-                if (anchor->score >= MinAnchorPlace)
+                if (anchor->score >= MinAnchorPlace &&
+                    d->look.innerScore(picture.bgra, anchor->centre, anchor->angle) >= MinInner)
                     centre = anchor->centre;
                 else
                     return unconfirmed();
