@@ -44,7 +44,7 @@ struct Snapshot
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
     qint16 pointCount = 0;
-    QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+    QList<datafile::PointRow> rows;     // PointTable rows 1..pointCount
     QMap<qint32, double> trackedScores; // as MeasurementState::TrackedScores
 
     bool empty() const { return pointCount == 0; }

@@ -198,7 +198,8 @@ private slots:
             case 1:
                 return marks({});
             default:
-                return marks({QPointF(120, 120) - QPointF(40, 0), QPointF(120, 120) + QPointF(40, 0)});
+                return marks(
+                    {QPointF(120, 120) - QPointF(40, 0), QPointF(120, 120) + QPointF(40, 0)});
             }
         };
         ObjectTracker tracker;

@@ -166,8 +166,9 @@ void paintFigure(const BallScene &scene, QImage &image, int frame)
             QPainter painter(&layer);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.translate(offsetOf(scene, frame));
-            scene.figure(painter,
-                         times == 1 ? t : t + scene.exposure * interval * ((k + 0.5) / times - 0.5));
+            scene.figure(painter, times == 1
+                                      ? t
+                                      : t + scene.exposure * interval * ((k + 0.5) / times - 0.5));
         }
         for (int y = 0; y < layer.height(); ++y) {
             const uchar *row = layer.constScanLine(y);

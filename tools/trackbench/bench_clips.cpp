@@ -187,8 +187,8 @@ BallScene jumper()
     s.radius = 10;
     static const auto hip = [](double t) {
         const double fall = std::min(t, 0.55);
-        return QPointF(180.3 + 260 * std::min(t, 0.6), 120.6 + 1000 * fall * fall / 2 * 0.9 +
-                                                           (t > 0.55 ? 60 * (t - 0.55) : 0));
+        return QPointF(180.3 + 260 * std::min(t, 0.6),
+                       120.6 + 1000 * fall * fall / 2 * 0.9 + (t > 0.55 ? 60 * (t - 0.55) : 0));
     };
     static const auto bend = [](double t) { return 15 + 35 * std::sin(std::min(t, 1.0) * 3); };
     s.path = hip;
@@ -332,8 +332,8 @@ BallScene glider()
         p.setPen(QPen(QColor(150, 150, 150), 1));
         p.setBrush(QColor(245, 245, 240));
         for (int side : {-1, 1})
-            p.drawPolygon(QPolygonF{{side * 2.0, -14}, {side * 44.0, -22}, {side * 44.0, 22},
-                                    {side * 2.0, 14}});
+            p.drawPolygon(QPolygonF{
+                {side * 2.0, -14}, {side * 44.0, -22}, {side * 44.0, 22}, {side * 2.0, 14}});
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(200, 60, 60));
         p.drawRect(QRectF(18, -19, 6, 38));

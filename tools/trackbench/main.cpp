@@ -279,7 +279,7 @@ struct RealClip
 {
     QString name;
     QString video;
-    QString positions;     // frame, x, y (video pixels)
+    QString positions; // frame, x, y (video pixels)
     int firstFrame = 0;
     double framesPerSecond = 30;
     QList<int> intervals;
@@ -325,8 +325,8 @@ void realClip(const RealClip &clip, bool &noneOver5)
                   .arg(clip.framesPerSecond / interval)
                   .arg(clip.firstFrame),
               r);
-        std::printf("    within 5 px %d, more than 5 px off %d (video pixels: x %.3f)\n",
-                    r.within5, r.over5, sx);
+        std::printf("    within 5 px %d, more than 5 px off %d (video pixels: x %.3f)\n", r.within5,
+                    r.over5, sx);
         noneOver5 = noneOver5 && r.over5 == 0;
         std::fflush(stdout);
     }
@@ -334,13 +334,18 @@ void realClip(const RealClip &clip, bool &noneOver5)
 
 QList<RealClip> realClips(const QString &folder)
 {
-    RealClip toss{"toss", folder + "/ball_toss_30fps.mp4", folder + "/ball_toss_30fps_centres.csv",
-                  10, 30, {1, 2}};
+    RealClip toss{
+        "toss", folder + "/ball_toss_30fps.mp4", folder + "/ball_toss_30fps_centres.csv", 10, 30,
+        {1, 2}};
     // The stick from (272, 446) to (273, 47) is one metre.
     toss.metreInVideoPixels = std::hypot(1.0, 399.0);
     // Marked by hand at the sticker's lower end; the first mark is on frame 1.
-    RealClip wheel{"wheel", folder + "/bicycle_wheel_60fps.mp4",
-                   folder + "/bicycle_wheel_60fps_marks.csv", 1, 60, {1}};
+    RealClip wheel{"wheel",
+                   folder + "/bicycle_wheel_60fps.mp4",
+                   folder + "/bicycle_wheel_60fps_marks.csv",
+                   1,
+                   60,
+                   {1}};
     return {toss, wheel};
 }
 

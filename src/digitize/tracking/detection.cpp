@@ -111,7 +111,6 @@ cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
     return scores;
 }
 
-
 namespace {
 
 double parabolaOffset(float before, float at, float after)
@@ -228,13 +227,13 @@ double objectRadius(const cv::Mat &bgra, cv::Point2d centre, double reach)
     const cv::Mat region = regionOf(bgra, area);
     if (region.empty())
         return 0;
-    cv::Mat grey, smooth;
-    cv::cvtColor(region, grey, cv::COLOR_BGR2GRAY);
-    cv::GaussianBlur(grey, smooth, cv::Size(0, 0), 1.0);
+    // In colour: a red dot on a blue cart may have the cart's brightness.
+    cv::Mat smooth;
+    cv::GaussianBlur(region, smooth, cv::Size(0, 0), 1.0);
     const auto sample = [&](double x, double y) {
         const int ix = std::clamp(int(std::lround(x)) - area.x, 0, smooth.cols - 1);
         const int iy = std::clamp(int(std::lround(y)) - area.y, 0, smooth.rows - 1);
-        return double(smooth.at<uchar>(iy, ix));
+        return smooth.at<cv::Vec3b>(iy, ix);
     };
     std::vector<double> radii;
     for (int ray = 0; ray < 16; ++ray) {
@@ -242,8 +241,11 @@ double objectRadius(const cv::Mat &bgra, cv::Point2d centre, double reach)
         const double cx = std::cos(angle), cy = std::sin(angle);
         double bestStep = 0, bestRadius = 0;
         for (double r = 1; r + 1 <= reach; r += 1) {
-            const double step = std::abs(sample(centre.x + (r + 1) * cx, centre.y + (r + 1) * cy) -
-                                         sample(centre.x + (r - 1) * cx, centre.y + (r - 1) * cy));
+            const cv::Vec3b outer = sample(centre.x + (r + 1) * cx, centre.y + (r + 1) * cy);
+            const cv::Vec3b inner = sample(centre.x + (r - 1) * cx, centre.y + (r - 1) * cy);
+            double step = 0;
+            for (int c = 0; c < 3; ++c)
+                step = std::max(step, std::abs(double(outer[c]) - inner[c]));
             if (step > bestStep) {
                 bestStep = step;
                 bestRadius = r;

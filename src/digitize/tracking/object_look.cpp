@@ -27,7 +27,8 @@ double bestNear(const cv::Mat &bgra, cv::Point2d centre, const cv::Mat &patch)
     double best = -1;
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-            best = std::max(best, correlation(patchAt(bgra, centre + cv::Point2d(dx, dy), h), patch));
+            best =
+                std::max(best, correlation(patchAt(bgra, centre + cv::Point2d(dx, dy), h), patch));
     return best;
 }
 
@@ -120,8 +121,8 @@ ObjectLook::Anchor ObjectLook::anchorNear(const cv::Mat &bgra, cv::Point2d near,
             a.score = scores[i];
             a.angle = angles[i];
             bestAngle = i;
-            a.centre = cv::Point2d(area.x + m_half + at.x, area.y + m_half + at.y) +
-                       peakOffset(map, at);
+            a.centre =
+                cv::Point2d(area.x + m_half + at.x, area.y + m_half + at.y) + peakOffset(map, at);
         }
     }
     // Between the angles tried: the top of the parabola through the best

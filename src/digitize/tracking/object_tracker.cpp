@@ -1,5 +1,6 @@
 #include "digitize/tracking/object_tracker.h"
 
+#include "digitize/tracking/colour_mark.h"
 #include "digitize/tracking/detection.h"
 #include "digitize/tracking/motion_model.h"
 #include "digitize/tracking/object_look.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <vector>
 
 using namespace detection;
@@ -66,9 +68,11 @@ struct ObjectTracker::Impl
     double scaleX = 1, scaleY = 1; // full-resolution pixels per preview pixel
     QSize frameSize;
     int half = 0;
-    double radius = 0;   // of the object, full-resolution pixels
-    double contrast = 0; // how far the object stands out from what is around it
-    cv::Scalar core;     // the colour at the point clicked, what stays as it turns
+    double radius = 0;       // of the object, full-resolution pixels
+    double contrast = 0;     // how far the object stands out from what is around it
+    cv::Scalar core;         // the colour at the point clicked, what stays as it turns
+    cv::Scalar aroundColour; // the colour around the object when clicked
+    ColourMark colour;       // where that colour stands out from around it
     // Of its blob, when last measured (0: not yet). Measured against the
     // background of later frames: a blurred object reaches beyond the rim of
     // the start patch.
@@ -97,10 +101,10 @@ struct ObjectTracker::Impl
     // The mean colour of a small disc at `at` of a B G R region.
     cv::Scalar coreOf(const cv::Mat &bgr, Point at) const
     {
-        const int r = std::clamp(int(std::lround(radius / 2)), 1, 6);
-        const cv::Rect box = cv::Rect(int(std::lround(at.x)) - r, int(std::lround(at.y)) - r,
-                                      2 * r + 1, 2 * r + 1) &
-                             cv::Rect(0, 0, bgr.cols, bgr.rows);
+        const int r = std::clamp(int(std::lround(radius / 3)), 1, 3);
+        const cv::Rect box =
+            cv::Rect(int(std::lround(at.x)) - r, int(std::lround(at.y)) - r, 2 * r + 1, 2 * r + 1) &
+            cv::Rect(0, 0, bgr.cols, bgr.rows);
         if (box.empty())
             return cv::Scalar::all(-255);
         cv::Mat disc(box.size(), CV_8U, cv::Scalar(0));
@@ -157,6 +161,7 @@ void ObjectTracker::Impl::measureContrast(const Picture &picture, Point at)
         std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
         background[c] = values[values.size() / 2];
     }
+    aroundColour = cv::Scalar(background[0], background[1], background[2]);
     const cv::Mat weights = difference(patch, cv::Mat(patch.size(), CV_8UC3, background));
     cv::Mat smooth;
     cv::GaussianBlur(weights, smooth, cv::Size(3, 3), 0);
@@ -201,7 +206,6 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
     blob->centre += Point(area_.x, area_.y);
     return blob;
 }
-
 
 namespace {
 
@@ -270,6 +274,9 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     d->look.start(picture.bgra, at, d->half, !d->symmetric, frameNumber);
     d->measureContrast(picture, at);
     d->core = d->coreOf(regionOf(picture.bgra, picture.bounds()), at);
+    const cv::Rect near = around(at, 3 * d->half);
+    d->colour.start(regionOf(picture.bgra, near), at - Point(near.x, near.y), d->core,
+                    d->aroundColour);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
     d->confirmed = d->seen.back();
@@ -308,7 +315,12 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     reach = std::min(reach, width / 2);
     const bool moveExpected = model.points() >= 2 && cv::norm(predicted - last) >= d->radius;
 
+    // Where the look does not confirm the object, its own colour may.
+    std::function<std::optional<Step>()> byColour;
     const auto unconfirmed = [&] {
+        if (byColour)
+            if (const std::optional<Step> found = byColour())
+                return *found;
         d->remember(image, shift, predicted);
         const double edge = d->radius;
         if (predicted.x < edge || predicted.y < edge || predicted.x > image.width() - 1 - edge ||
@@ -352,6 +364,45 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const double changeReach = 0.5 * d->changeThreshold();
     const bool placeChanged =
         Impl::colourDistance(d->coreOf(now, Point(lastAt)), wasThere) > changeReach;
+    byColour = [&]() -> std::optional<Step> {
+        if (!d->colour.usable())
+            return std::nullopt;
+        std::vector<ColourMark::Spot> spots;
+        for (ColourMark::Spot spot : d->colour.spots(now)) {
+            spot.point += Point(area.x, area.y);
+            const cv::Point at(int(std::lround(spot.centre.x)), int(std::lround(spot.centre.y)));
+            const bool moved = !needsMotion(spot.point) ||
+                               (cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
+                                changedPart.at<float>(at) >= MinChanged);
+            if (moved && cv::norm(spot.point - predicted) <= reach)
+                spots.push_back(spot);
+        }
+        if (spots.empty())
+            return std::nullopt;
+        std::sort(spots.begin(), spots.end(), [&](const auto &a, const auto &b) {
+            return cv::norm(a.point - predicted) < cv::norm(b.point - predicted);
+        });
+        // Two alike: only a model that knows the path singles one out.
+        if (spots.size() > 1 &&
+            (model.points() < 3 || cv::norm(spots[1].point - predicted) <
+                                       3 * cv::norm(spots[0].point - predicted) + 2 * d->radius))
+            return std::nullopt;
+        const Point centre = spots[0].point;
+        if (!picture.bounds().contains(
+                cv::Point(int(std::lround(centre.x)), int(std::lround(centre.y)))))
+            return std::nullopt;
+        d->colour.confirm(spots[0]);
+        d->model.add(centre - shift, frameNumber);
+        Step found;
+        found.outcome = Outcome::Found;
+        found.position = d->toPreview(centre);
+        found.score =
+            std::clamp(d->look.anchoredScore(picture.bgra, centre, frameNumber), 0.0, 1.0);
+        d->coasting = 0;
+        d->remember(image, shift, centre);
+        d->confirmed = d->seen.back();
+        return found;
+    };
     // A large patch is matched on shrunk pictures first; only where that
     // finds nothing, at full resolution.
     const double time = frameNumber;
@@ -470,14 +521,13 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         blob && (d->area <= 0 || (near(blob->level, d->level) && near(blob->area, d->area)));
     const bool likeBefore = !matched || correlation(patch, d->look.running()) >= MinScore;
     const bool looksLikeIt =
-        anchored >= MinScore || (ownCentre && likeBefore && (sameBlob || !blob) &&
-                                 (!matched || anchored >= MinBlobLook));
+        anchored >= MinScore ||
+        (ownCentre && likeBefore && (sameBlob || !blob) && (!matched || anchored >= MinBlobLook));
     // The colour at the object's point stays as it turns or changes shape.
     const cv::Rect coreArea = around(centre, 8);
-    const bool sameColour =
-        Impl::colourDistance(d->coreOf(regionOf(picture.bgra, coreArea),
-                                       centre - Point(coreArea.x, coreArea.y)),
-                             d->core) <= d->colourReach();
+    const bool sameColour = Impl::colourDistance(d->coreOf(regionOf(picture.bgra, coreArea),
+                                                           centre - Point(coreArea.x, coreArea.y)),
+                                                 d->core) <= d->colourReach();
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
@@ -486,6 +536,18 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                            int(std::lround(centre.y)) - area.y);
         moved = cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
                 changedPart.at<float>(at) >= MinChanged;
+        // An object placed by its start patch, turned as it turned, may have
+        // its point at an edge of it (a sticker's end): the change may lie
+        // beside the point.
+        if (anchor && !moved) {
+            const int r = int(std::ceil(d->radius / 2));
+            const cv::Rect beside = cv::Rect(at.x - r, at.y - r, 2 * r + 1, 2 * r + 1) &
+                                    cv::Rect(0, 0, changedPart.cols, changedPart.rows);
+            double most = 0;
+            if (!beside.empty())
+                cv::minMaxLoc(changedPart(beside), nullptr, &most);
+            moved = most >= MinChanged;
+        }
     }
     // (A ball that gives its own centre keeps its look; its colour smears
     // with motion blur.)
