@@ -47,7 +47,7 @@ constexpr double ConfidentScore = 0.8;
 // it matches this closely.
 constexpr double MinAnchorPlace = 0.9;
 // And the look right at the point must match the one clicked this closely.
-constexpr double MinInner = 0.8;
+constexpr double MinInner = 0.9;
 // A blob found on the model's path alone (a blurred fast object) must still
 // match the object as clicked this closely.
 constexpr double MinBlobLook = 0.45;
