@@ -24,11 +24,10 @@ double bestNear(const cv::Mat &bgra, cv::Point2d centre, const cv::Mat &patch)
     // Whole-pixel steps from the centre itself, so that a centre between
     // pixels is compared where it is.
     const int h = patch.cols / 2;
+    const cv::Mat map = matchMap(patchAt(bgra, centre, h + 1), patch);
     double best = -1;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            best =
-                std::max(best, correlation(patchAt(bgra, centre + cv::Point2d(dx, dy), h), patch));
+    if (!map.empty())
+        cv::minMaxLoc(map, nullptr, &best);
     return best;
 }
 

@@ -423,7 +423,7 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                     s = -2;
                 // Standing still is a claim: where the object's place
                 // changed, what is near it now must show what was there.
-                else if (placeChanged && cv::norm(c - last) <= d->radius &&
+                else if (placeChanged && !moveExpected && cv::norm(c - last) <= d->radius &&
                          Impl::colourDistance(d->coreOf(now, Point(x + h, y + h)), wasThere) >
                              changeReach)
                     s = -2;
