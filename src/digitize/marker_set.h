@@ -25,7 +25,7 @@ struct MarkerShape
     QColor fillColour = Qt::black;
     bool filled = false; // solid fill; transparent otherwise
     bool visible = false;
-    // Outlined in dashes: the middle ring of a point automatic tracking
+    // Outlined in dashes: the inner ring of a point automatic tracking
     // plotted, so that it tells itself from a clicked one.
     bool dashed = false;
     QPointF centre;

@@ -180,8 +180,8 @@ private slots:
         QCOMPARE(saved.trackedScores.size(), 19);
         QVERIFY(!saved.trackedScores.contains(0) && saved.trackedScores.contains(38));
         QCOMPARE(saved.trackedScores, measurementState().TrackedScores);
-        QVERIFY(!w().digitizing().markers().marker(1)[PointMarker::Middle].dashed);
-        QVERIFY(w().digitizing().markers().marker(20)[PointMarker::Middle].dashed);
+        QVERIFY(!w().digitizing().markers().marker(1)[PointMarker::Inner].dashed);
+        QVERIFY(w().digitizing().markers().marker(20)[PointMarker::Inner].dashed);
 
         // Frames 0, 2, ... 38, each within a pixel of the ball; position 40,
         // past the last frame, gets no point.
