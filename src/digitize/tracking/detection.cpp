@@ -76,9 +76,17 @@ double correlation(const cv::Mat &a, const cv::Mat &b)
 {
     if (a.empty() || a.size() != b.size() || a.type() != b.type())
         return -1;
-    cv::Mat score;
-    cv::matchTemplate(a, b, score, cv::TM_CCOEFF_NORMED);
-    const double s = score.at<float>(0, 0);
+    // As matchTemplate's normalised correlation coefficient over all
+    // channels, without its transform for large patches.
+    cv::Mat fa, fb;
+    a.convertTo(fa, CV_32F);
+    b.convertTo(fb, CV_32F);
+    fa -= cv::mean(fa);
+    fb -= cv::mean(fb);
+    const double norms = std::sqrt(fa.dot(fa) * fb.dot(fb));
+    if (!(norms > 0))
+        return -1;
+    const double s = fa.dot(fb) / norms;
     return std::isfinite(s) ? s : -1;
 }
 

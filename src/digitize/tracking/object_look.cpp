@@ -13,6 +13,8 @@ namespace {
 
 // A key patch is kept only when it looks this different from all kept.
 constexpr double NewLook = 0.9;
+// The start patch matching this closely settles how well the object matches.
+constexpr double ClearMatch = 0.8;
 // Before the turn per frame is known, the start patch is tried this far each
 // way, in steps of StepWide; once known, around the prediction in steps of
 // StepNear.
@@ -24,10 +26,14 @@ double bestNear(const cv::Mat &bgra, cv::Point2d centre, const cv::Mat &patch)
     // Whole-pixel steps from the centre itself, so that a centre between
     // pixels is compared where it is.
     const int h = patch.cols / 2;
-    const cv::Mat map = matchMap(patchAt(bgra, centre, h + 1), patch);
+    const cv::Mat around = patchAt(bgra, centre, h + 1);
     double best = -1;
-    if (!map.empty())
-        cv::minMaxLoc(map, nullptr, &best);
+    if (around.empty())
+        return best;
+    for (int dy = 0; dy <= 2; ++dy)
+        for (int dx = 0; dx <= 2; ++dx)
+            best = std::max(best,
+                            correlation(around(cv::Rect(dx, dy, patch.cols, patch.rows)), patch));
     return best;
 }
 
@@ -141,6 +147,9 @@ double ObjectLook::anchoredScore(const cv::Mat &bgra, cv::Point2d centre, double
     double best = -1;
     for (double angle : anglesFor(frame))
         best = std::max(best, bestNear(bgra, centre, turned(angle)));
+    // The key patches only where the start patch leaves a doubt.
+    if (best >= ClearMatch)
+        return best;
     for (const cv::Mat &key : m_keys)
         best = std::max(best, bestNear(bgra, centre, key));
     return best;
@@ -172,11 +181,11 @@ void ObjectLook::confirm(const cv::Mat &bgra, cv::Point2d centre, double frame,
         return;
     m_running = patchAt(bgra, centre, m_running.cols / 2);
     const cv::Mat patch = patchAt(bgra, centre, m_half);
-    double known = correlation(patch, turned(m_angle));
-    for (const cv::Mat &key : m_keys)
-        known = std::max(known, correlation(patch, key));
-    if (known >= NewLook)
+    if (correlation(patch, turned(m_angle)) >= NewLook)
         return;
+    for (const cv::Mat &key : m_keys)
+        if (correlation(patch, key) >= NewLook)
+            return;
     m_keys.push_back(patch);
     if (m_keys.size() > MaxKeys)
         m_keys.erase(m_keys.begin());

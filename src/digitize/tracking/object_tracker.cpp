@@ -360,10 +360,13 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const cv::Point lastAt(int(std::lround(last.x)) - area.x, int(std::lround(last.y)) - area.y);
     // (Against the frame it was last confirmed on: frames passed over since
     // may show its place without it already.)
-    const cv::Scalar wasThere = d->coreOf(d->earlier(d->confirmed, area, shift), Point(lastAt));
+    // Only asked where no motion is expected.
+    const cv::Scalar wasThere =
+        moveExpected ? cv::Scalar()
+                     : d->coreOf(d->earlier(d->confirmed, area, shift), Point(lastAt));
     const double changeReach = 0.5 * d->changeThreshold();
-    const bool placeChanged =
-        Impl::colourDistance(d->coreOf(now, Point(lastAt)), wasThere) > changeReach;
+    const bool placeChanged = !moveExpected && Impl::colourDistance(d->coreOf(now, Point(lastAt)),
+                                                                    wasThere) > changeReach;
     byColour = [&]() -> std::optional<Step> {
         if (!d->colour.usable())
             return std::nullopt;
@@ -423,7 +426,7 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                     s = -2;
                 // Standing still is a claim: where the object's place
                 // changed, what is near it now must show what was there.
-                else if (placeChanged && !moveExpected && cv::norm(c - last) <= d->radius &&
+                else if (placeChanged && cv::norm(c - last) <= d->radius &&
                          Impl::colourDistance(d->coreOf(now, Point(x + h, y + h)), wasThere) >
                              changeReach)
                     s = -2;
