@@ -523,9 +523,13 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const bool sameBlob =
         blob && (d->area <= 0 || (near(blob->level, d->level) && near(blob->area, d->area)));
     const bool likeBefore = !matched || correlation(patch, d->look.running()) >= MinScore;
-    const bool looksLikeIt =
-        anchored >= MinScore ||
-        (ownCentre && likeBefore && (sameBlob || !blob) && (!matched || anchored >= MinBlobLook));
+    // A centre of symmetry alone (no blob yet) is that of whatever is
+    // symmetric there: it must match the object as clicked closely.
+    const bool bySymmetry = ownCentre && !blob;
+    const bool looksLikeIt = bySymmetry
+                                 ? anchored >= ConfidentScore
+                                 : anchored >= MinScore || (ownCentre && likeBefore && sameBlob &&
+                                                            (!matched || anchored >= MinBlobLook));
     // The colour at the object's point stays as it turns or changes shape.
     const cv::Rect coreArea = around(centre, 8);
     const bool sameColour = Impl::colourDistance(d->coreOf(regionOf(picture.bgra, coreArea),
