@@ -4,6 +4,7 @@
 // the whole run, read and written directly on the user-interface thread.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QtGlobal>
 
@@ -30,6 +31,9 @@ struct MeasurementState
     // 16-bit values.
     qint32 PointTable[TableRows][TableColumns] = {};
     qint16 PointCount = 0;
+    // The points automatic tracking plotted, by frame, with how closely the
+    // object as clicked matched there (0..1); a clicked point has no entry.
+    QMap<qint32, double> TrackedScores;
 
     qint16 RefLengthValue = 0; // real length between the reference points
     float RefLengthPixels = 0; // the same length on screen; 0 = not set

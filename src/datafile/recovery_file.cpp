@@ -92,6 +92,12 @@ public:
         return bytes;
     }
     bool atEnd() const { return m_pos == m_end; }
+    // The next line without reading past it (empty at the end).
+    QByteArray peek() const
+    {
+        const qsizetype lf = m_bytes.indexOf('\n', m_pos);
+        return lf < 0 || lf >= m_end ? QByteArray() : m_bytes.mid(m_pos, lf - m_pos);
+    }
 
 private:
     const QByteArray &m_bytes;
@@ -144,7 +150,8 @@ bool Snapshot::operator==(const Snapshot &other) const
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
            shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
-           pointCount == other.pointCount && rows == other.rows;
+           pointCount == other.pointCount && rows == other.rows &&
+           trackedScores == other.trackedScores;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -157,6 +164,7 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
     s.refLengthValue = state.RefLengthValue;
     s.lengthUnit = state.LengthUnit;
     s.pointCount = qint16(qBound(0, int(state.PointCount), int(MeasurementState::MaxPoints)));
+    s.trackedScores = state.TrackedScores;
     s.rows.reserve(s.pointCount);
     for (int r = 1; r <= s.pointCount; ++r) {
         datafile::PointRow row;
@@ -186,6 +194,12 @@ QByteArray encode(const Snapshot &snapshot)
            QByteArray::number(snapshot.shakeOriginY) + '\n';
     out += "interval " + textField(snapshot.plotInterval) + '\n';
     out += "points " + QByteArray::number(snapshot.pointCount) + '\n';
+    if (!snapshot.trackedScores.isEmpty()) {
+        out += "tracked";
+        for (auto it = snapshot.trackedScores.begin(); it != snapshot.trackedScores.end(); ++it)
+            out += ' ' + QByteArray::number(it.key()) + ':' + numberText(it.value());
+        out += '\n';
+    }
     out += "csv " + QByteArray::number(csv.size()) + '\n';
     out += csv;
     out += kDigestKey + QCryptographicHash::hash(out, QCryptographicHash::Sha256).toHex() + '\n';
@@ -265,6 +279,20 @@ Read decode(const QByteArray &bytes)
         return failure(badValue("打点の数"));
     s.pointCount = qint16(count);
 
+    // Files of tracking-free measurements (and older ones) have no such line.
+    if (lines.peek().startsWith("tracked ")) {
+        const QList<QByteArray> entries = lines.value("tracked")->split(' ');
+        for (const QByteArray &entry : entries) {
+            const QList<QByteArray> pair = entry.split(':');
+            bool frameOk = false, scoreOk = false;
+            const int frame = pair.value(0).toInt(&frameOk);
+            const double score = pair.value(1).toDouble(&scoreOk);
+            if (pair.size() != 2 || !frameOk || !scoreOk || frame < 0 || !(score >= 0) ||
+                score > 1 || s.trackedScores.size() >= MeasurementState::MaxPoints)
+                return failure(badValue("自動追跡"));
+            s.trackedScores[frame] = score;
+        }
+    }
     const std::optional<QByteArray> sizeText = lines.value("csv");
     const qlonglong size = sizeText ? sizeText->toLongLong(&ok) : -1;
     const std::optional<QByteArray> csv = ok ? lines.take(qsizetype(size)) : std::nullopt;
@@ -307,6 +335,7 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
     state.RefLengthPixels = snapshot.refLengthPixels;
     state.RefLengthValue = snapshot.refLengthValue;
     state.FrameRate = snapshot.frameRate;
+    state.TrackedScores = snapshot.trackedScores;
 }
 
 } // namespace recovery

@@ -16,6 +16,8 @@
 //   interval <the plotting interval as typed, percent-encoded UTF-8>
 //     (files of the first programs lack it: the interval then stays)
 //   points <PointCount>
+//   tracked <frame>:<score> ... (only when tracking plotted points: which
+//           points it plotted, with their confirmation scores)
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
 //   sha256 <hex digest of every byte before this line>
@@ -45,7 +47,8 @@ struct Snapshot
     qint16 shakeOriginY = 0;
     QString plotInterval; // "打点間隔は" as typed; empty: not recorded
     qint16 pointCount = 0;
-    QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+    QList<datafile::PointRow> rows;     // PointTable rows 1..pointCount
+    QMap<qint32, double> trackedScores; // as MeasurementState::TrackedScores
 
     bool empty() const { return pointCount == 0; }
     bool operator==(const Snapshot &other) const;

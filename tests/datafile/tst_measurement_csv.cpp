@@ -85,6 +85,8 @@ recovery::Snapshot recoverySnapshot()
     for (int r = 1; r <= 3; ++r)
         s.rows.append({r, 70000 * r, -32768 + r, 32767 - r, 500 + r, 60 - r});
     s.pointCount = 3;
+    // Points 2 and 3 plotted by automatic tracking.
+    s.trackedScores = {{140000, 0.91234567890123456}, {210000, 1.0 / 3}};
     return s;
 }
 
@@ -506,6 +508,9 @@ void TestMeasurementCsv::recoveryRefusedWhole_data()
         QTest::addRow("points said to be %d bytes", wrong)
             << resealed(bytes.replace(sizeAt, sizeEnd - sizeAt, QByteArray::number(wrong)));
     }
+    QTest::newRow("tracked score above 1") << changed("210000:0.33333333333333331", "210000:1.5");
+    QTest::newRow("tracked entry without its score")
+        << changed("tracked 140000:", "tracked 140000");
     QTest::newRow("a bad point inside")
         << changed("\" 3\",\" 210000\",\"-32765\"", "\" 3\",\" 210000\",\"-99999\"");
     QTest::newRow("a line after the points")
