@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -90,6 +91,8 @@ QImage SceneFrameSource::frameAtTime(double seconds, QSize size)
     const int n = std::clamp(int(std::floor(seconds * m_rate + 1e-6)), 0, m_scene.frames - 1);
     m_last = n / m_rate;
     ++framesServed;
+    if (delayMs > 0)
+        QThread::msleep(ulong(delayMs));
     const QImage image = m_scene.frame(n);
     return size == image.size() ? image : image.scaled(size);
 }

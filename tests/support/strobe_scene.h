@@ -58,6 +58,7 @@ public:
     QImage frameAtTime(double seconds, QSize size) override;
     double lastFrameSeconds() const override { return m_last; }
     int framesServed = 0;
+    int delayMs = 0; // each frame takes this long, as a long video's would
 
 private:
     StrobeScene m_scene;
