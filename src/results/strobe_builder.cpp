@@ -118,15 +118,20 @@ bool Builder::read()
     for (const auto &[frame, use] : uses) {
         if (m_cancel)
             return false;
-        const QImage image = source.fullFrame(frame);
+        const QImage image = source.fullFrame(frame).convertToFormat(QImage::Format_RGB32);
         ++m_done;
         if (image.isNull())
             continue;
-        const cv::Mat picture = toMat(image.size() == size ? image : image.scaled(size));
+        // Only what is kept is turned into RGB: the whole frame for the
+        // background, the squares around the points.
+        const QImage sized = image.size() == size ? image : image.scaled(size);
+        const cv::Mat view = viewOf(sized);
         if (use.background) {
             const cv::Point move = pictureMove(m_plan.cameraMoveAt(frame));
             backgrounds.push_back(
-                alignedRegion(picture, cv::Rect(0, 0, picture.cols, picture.rows), move));
+                rgbOf(move == cv::Point()
+                          ? view
+                          : alignedRegion(view, cv::Rect(cv::Point(), view.size()), move)));
         }
         for (const auto &[o, p] : use.points) {
             const PlottedPoint &point = m_plan.objects[o].points[p];
@@ -135,8 +140,8 @@ bool Builder::read()
             c.centre = cv::Point2d(at.x(), at.y());
             c.origin = wholePixels(at) - cv::Point(half, half);
             c.region =
-                alignedRegion(picture, cv::Rect(c.origin, cv::Size(2 * half + 1, 2 * half + 1)),
-                              pictureMove(point.cameraMove));
+                rgbOf(alignedRegion(view, cv::Rect(c.origin, cv::Size(2 * half + 1, 2 * half + 1)),
+                                    pictureMove(point.cameraMove)));
         }
     }
     if (backgrounds.empty())

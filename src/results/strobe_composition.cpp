@@ -50,12 +50,18 @@ cv::Mat difference(const cv::Mat &a, const cv::Mat &b)
 // the median difference (most of a region is background).
 cv::Mat differs(const cv::Mat &diff)
 {
-    std::vector<uchar> values(diff.begin<uchar>(), diff.end<uchar>());
-    if (values.empty())
+    if (diff.empty())
         return cv::Mat();
-    auto middle = values.begin() + values.size() / 2;
-    std::nth_element(values.begin(), middle, values.end());
-    const int level = std::clamp(3 * int(*middle) + 10, MinLevel, MaxLevel);
+    int counts[256] = {};
+    for (int y = 0; y < diff.rows; ++y) {
+        const uchar *row = diff.ptr<uchar>(y);
+        for (int x = 0; x < diff.cols; ++x)
+            ++counts[row[x]];
+    }
+    int middle = 0;
+    for (int seen = 0; middle < 255 && (seen += counts[middle]) <= int(diff.total()) / 2;)
+        ++middle;
+    const int level = std::clamp(3 * middle + 10, MinLevel, MaxLevel);
     cv::Mat mask = diff > level;
     // Single pixels of noise go, small holes in the object close.
     const cv::Mat cross = cv::getStructuringElement(cv::MORPH_CROSS, cv::Size(3, 3));
@@ -103,16 +109,36 @@ cv::Mat medianPicture(const std::vector<cv::Mat> &pictures)
     if (pictures.empty())
         return cv::Mat();
     const int n = int(pictures.size());
-    std::vector<cv::Mat> v(n);
-    for (int i = 0; i < n; ++i)
-        v[i] = pictures[i].clone();
-    cv::Mat low;
-    for (const auto &[a, b] : sortingNetwork(n)) {
-        cv::min(v[a], v[b], low);
-        cv::max(v[a], v[b], v[b]);
-        std::swap(v[a], low);
+    const int middle = (n - 1) / 2;
+    // Only the comparators that lead to the middle value.
+    const std::vector<std::pair<int, int>> all = sortingNetwork(n);
+    std::vector<std::pair<int, int>> network;
+    std::vector<char> needed(size_t(n), 0);
+    needed[size_t(middle)] = 1;
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        if (needed[size_t(it->first)] || needed[size_t(it->second)]) {
+            needed[size_t(it->first)] = needed[size_t(it->second)] = 1;
+            network.insert(network.begin(), *it);
+        }
     }
-    return v[(n - 1) / 2];
+    // A few rows at a time, so that the rows of every picture stay in the
+    // processor's cache through the whole network.
+    cv::Mat out(pictures[0].size(), pictures[0].type());
+    const int stripe = 8;
+    std::vector<cv::Mat> v(static_cast<size_t>(n));
+    cv::Mat low;
+    for (int y = 0; y < out.rows; y += stripe) {
+        const cv::Range rows(y, std::min(out.rows, y + stripe));
+        for (int i = 0; i < n; ++i)
+            pictures[size_t(i)].rowRange(rows).copyTo(v[size_t(i)]);
+        for (const auto &[a, b] : network) {
+            cv::min(v[size_t(a)], v[size_t(b)], low);
+            cv::max(v[size_t(a)], v[size_t(b)], v[size_t(b)]);
+            std::swap(v[size_t(a)], low);
+        }
+        v[size_t(middle)].copyTo(out.rowRange(rows));
+    }
+    return out;
 }
 
 cv::Mat alignedRegion(const cv::Mat &frame, cv::Rect area, cv::Point shift)
@@ -173,7 +199,11 @@ cv::Mat compose(const cv::Mat &background, const std::vector<const Cutout *> &co
     for (const Cutout *c : copies) {
         if (!c || c->region.empty())
             continue;
-        const cv::Rect area = cv::Rect(c->origin, c->region.size()) & frame;
+        // The disc's square within the region and the picture.
+        const int reach = int(std::ceil(discRadius)) + 2;
+        const cv::Rect square(int(std::floor(c->centre.x)) - reach,
+                              int(std::floor(c->centre.y)) - reach, 2 * reach + 2, 2 * reach + 2);
+        const cv::Rect area = cv::Rect(c->origin, c->region.size()) & frame & square;
         if (area.empty())
             continue;
         const cv::Mat region = c->region(area - c->origin);

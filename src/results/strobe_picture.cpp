@@ -2,18 +2,32 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QtEndian>
+
+#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
 
 namespace strobe {
 
+cv::Mat viewOf(const QImage &rgb32)
+{
+    return cv::Mat(rgb32.height(), rgb32.width(), CV_8UC4, const_cast<uchar *>(rgb32.constBits()),
+                   size_t(rgb32.bytesPerLine()));
+}
+
+cv::Mat rgbOf(const cv::Mat &view)
+{
+    cv::Mat rgb;
+    cv::cvtColor(view, rgb,
+                 Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? cv::COLOR_BGRA2RGB : cv::COLOR_RGBA2RGB);
+    return rgb;
+}
+
 cv::Mat toMat(const QImage &image)
 {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    return cv::Mat(rgb.height(), rgb.width(), CV_8UC3, const_cast<uchar *>(rgb.constBits()),
-                   size_t(rgb.bytesPerLine()))
-        .clone();
+    return rgbOf(viewOf(image.convertToFormat(QImage::Format_RGB32)));
 }
 
 QImage toImage(const cv::Mat &rgb)

@@ -13,6 +13,10 @@ QImage strobePicture(const Plan &plan, const Material &material, const Choices &
 
 // Between the pictures of this program and those of the composition.
 cv::Mat toMat(const QImage &image); // RGB, a copy
+// The decoder's pictures as they are (no copy; the image must stay), and
+// any part of such a view as RGB.
+cv::Mat viewOf(const QImage &rgb32);
+cv::Mat rgbOf(const cv::Mat &view);
 QImage toImage(const cv::Mat &rgb); // RGB888, a copy
 
 } // namespace strobe

@@ -46,14 +46,16 @@ std::vector<qint32> Plan::backgroundFrames(int count) const
     std::vector<qint32> frames;
     if (plotted.empty() || count <= 0)
         return frames;
-    // Evenly from the first to the last of the plotted frames, or of all
-    // frames between them.
-    const qint64 first = cameraCorrected ? 0 : plotted.front();
-    const qint64 span = cameraCorrected ? qint64(plotted.size()) - 1 : plotted.back() - first;
+    // Evenly among the plotted frames, which are read anyway; among all
+    // frames between the first and the last when there are too few of them
+    // (except where only the plotted frames' camera movement is known).
+    const bool amongPlotted = cameraCorrected || qint64(plotted.size()) >= count;
+    const qint64 first = amongPlotted ? 0 : plotted.front();
+    const qint64 span = amongPlotted ? qint64(plotted.size()) - 1 : plotted.back() - first;
     const int n = int(std::min<qint64>(count, span + 1));
     for (int i = 0; i < n; ++i) {
         const qint64 k = n == 1 ? first : first + std::llround(double(span) * i / (n - 1));
-        const qint32 f = cameraCorrected ? plotted[size_t(k)] : qint32(k);
+        const qint32 f = amongPlotted ? plotted[size_t(k)] : qint32(k);
         if (frames.empty() || frames.back() != f)
             frames.push_back(f);
     }

@@ -47,8 +47,9 @@ struct Plan
     // points on either side, in proportion (the nearest one beyond them).
     QPointF cameraMoveAt(qint32 frame) const;
     // `count` frames spread evenly from the first plotted frame to the last
-    // (fewer when there are not as many), in order. With camera-shake
-    // correction they are plotted frames, whose movement is known.
+    // (fewer when there are not as many), in order: plotted frames when there
+    // are enough of them, and always with camera-shake correction (only
+    // their movement is known).
     std::vector<qint32> backgroundFrames(int count) const;
 };
 

@@ -51,10 +51,7 @@ class tst_frmStrobe : public QObject
         s.PointCount = qint16(count);
         w().applyControlStates();
     }
-    void openScene()
-    {
-        QVERIFY(w().video().openVideoFile(QStringLiteral("scene.avi")));
-    }
+    void openScene() { QVERIFY(w().video().openVideoFile(QStringLiteral("scene.avi"))); }
 
 private slots:
     void init()

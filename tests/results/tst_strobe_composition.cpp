@@ -107,9 +107,9 @@ void tst_strobe_composition::picture()
     const cv::Mat picture = toMat(strobePicture(plan, *material, choices));
     // The scene as the first plotted frame's camera saw it.
     const QPoint first = scene.shakeAt(2);
-    const cv::Mat clean = alignedRegion(toMat(scene.wall()),
-                                        cv::Rect(0, 0, videoSize.width(), videoSize.height()),
-                                        -cv::Point(first.x(), first.y()));
+    const cv::Mat clean =
+        alignedRegion(toMat(scene.wall()), cv::Rect(0, 0, videoSize.width(), videoSize.height()),
+                      -cv::Point(first.x(), first.y()));
     cv::Mat diff;
     cv::absdiff(picture, clean, diff);
     cv::cvtColor(diff, diff, cv::COLOR_RGB2GRAY);
@@ -146,12 +146,11 @@ void tst_strobe_composition::picture()
     QVERIFY2(cv::mean(diff, away)[0] < 1.0, qPrintable(QString::number(cv::mean(diff, away)[0])));
     cv::Mat stray = (diff > 40) & away;
     const cv::Rect where = cv::boundingRect(stray);
-    QVERIFY2(cv::countNonZero(stray) == 0,
-             qPrintable(QString("stray pixels in (%1, %2) %3 x %4")
-                            .arg(where.x)
-                            .arg(where.y)
-                            .arg(where.width)
-                            .arg(where.height)));
+    QVERIFY2(cv::countNonZero(stray) == 0, qPrintable(QString("stray pixels in (%1, %2) %3 x %4")
+                                                          .arg(where.x)
+                                                          .arg(where.y)
+                                                          .arg(where.width)
+                                                          .arg(where.height)));
 }
 
 void tst_strobe_composition::laterCopyOnTop()
@@ -171,8 +170,7 @@ void tst_strobe_composition::laterCopyOnTop()
     const double disc = discRadiusFor(objectReach(background, cutouts), 0.5);
     QVERIFY(disc > 8 && disc < 14);
     const cv::Vec3b overlap(0, 0, 250);
-    QCOMPARE(compose(background, {&cutouts[0], &cutouts[1]}, disc).at<cv::Vec3b>(30, 35),
-             overlap);
+    QCOMPARE(compose(background, {&cutouts[0], &cutouts[1]}, disc).at<cv::Vec3b>(30, 35), overlap);
     QCOMPARE(compose(background, {&cutouts[1], &cutouts[0]}, disc).at<cv::Vec3b>(30, 35),
              cv::Vec3b(250, 0, 0));
     // Outside both objects, within the discs: the background.

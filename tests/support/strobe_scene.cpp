@@ -20,8 +20,8 @@ QImage paintedWall(QSize size)
     QRandomGenerator random(2026);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 160; ++i) {
-        p.setBrush(QColor(random.bounded(40, 220), random.bounded(40, 220),
-                          random.bounded(40, 220)));
+        p.setBrush(
+            QColor(random.bounded(40, 220), random.bounded(40, 220), random.bounded(40, 220)));
         const double r = random.bounded(8, 60);
         p.drawEllipse(QPointF(random.bounded(wall.width()), random.bounded(wall.height())), r, r);
     }
@@ -66,7 +66,8 @@ QRect StrobeScene::handRect(int frame) const
 QImage StrobeScene::frame(int n) const
 {
     const QPoint move = shakeAt(n);
-    QImage image = fullWall(size).copy(Margin - move.x(), Margin - move.y(), size.width(), size.height());
+    QImage image =
+        fullWall(size).copy(Margin - move.x(), Margin - move.y(), size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
