@@ -197,8 +197,6 @@ void frmStrobe::printPicture()
 {
     if (!built() || !videoPrintAllowed(measurementState().PrintPermission))
         return;
-    if (platform().prompts->message(printtexts::insertB5Paper(), Prompts::Buttons::OkCancel,
-                                    Prompts::Icon::None) != Prompts::Answer::Ok)
-        return;
-    printWindowPicture(m_picture);
+    if (paperReady())
+        printWindowPicture(m_picture);
 }
