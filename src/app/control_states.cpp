@@ -134,6 +134,8 @@ MainControlStates controlStatesFor(const WindowState &s)
     const bool components = s.Settings.ComponentsAllowed && s.Settings.ResultDisplayMode != 3;
     c["mnuViewResult3"] = usable(components && idle);
     c["cmdCmp"] = usable(idle, components);
+    // The strobe picture needs the video and two copies at least.
+    c["mnuViewStrobe"] = usable(video && s.PointsPlotted >= 2 && !pairPending && idle);
 
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);

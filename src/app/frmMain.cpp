@@ -12,6 +12,7 @@
 #include "platform/prompts.h"
 #include "printhelp/printhelp_part.h"
 #include "results/results_part.h"
+#include "results/strobe_part.h"
 #include "settings/settings_file.h"
 #include "settings/settings_part.h"
 #include "video/plotting_cursor.h"
@@ -124,6 +125,11 @@ void frmMain::composeParts()
     results.componentsButton = cmdCmp;
     m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
 
+    StrobeControls strobe;
+    strobe.window = this;
+    strobe.command = mnuViewStrobe;
+    m_strobe = std::make_unique<StrobePart>(m_state, *m_video, strobe);
+
     m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);
 
     RecoveryControls recovery;
@@ -160,6 +166,7 @@ void frmMain::composeParts()
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
     connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);
     connect(m_recovery.get(), &RecoveryPart::changed, this, &frmMain::applyControlStates);
+    connect(m_strobe.get(), &StrobePart::changed, this, &frmMain::applyControlStates);
 
     // A new capture rate keeps the points but not the results shown so far;
     // a loaded measurement brings its own rate, which the readout then shows.
@@ -288,4 +295,5 @@ void frmMain::runQuit()
     m_recovery->endNormally();
     m_video->closePlayer();
     m_results->closeWindows(ResultsPart::speedFirst());
+    m_strobe->closeWindow();
 }

@@ -26,6 +26,7 @@ class PrintHelpPart;
 class RecoveryPart;
 class ResultsPart;
 class SettingsPart;
+class StrobePart;
 class TrackingPart;
 class VideoPart;
 class QAction;
@@ -103,6 +104,7 @@ public:
     QAction *mnuViewResult1 = nullptr;
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
+    QAction *mnuViewStrobe = nullptr; // the strobe picture
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;
@@ -118,6 +120,7 @@ public:
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
     RecoveryPart &recovery() { return *m_recovery; }
+    StrobePart &strobe() { return *m_strobe; }
 
     // At start, once the window shows: the measurements left by copies of
     // the program that did not end normally are offered back.
@@ -164,4 +167,5 @@ private:
     std::unique_ptr<ResultsPart> m_results;
     std::unique_ptr<SettingsPart> m_settings;
     std::unique_ptr<RecoveryPart> m_recovery;
+    std::unique_ptr<StrobePart> m_strobe;
 };

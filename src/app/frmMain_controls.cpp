@@ -92,6 +92,7 @@ void frmMain::buildMenus()
     mnuViewResult2 =
         item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
     mnuViewResult3 = item(mnuView, "mnuViewResult3", QStringLiteral("速度の成分と加速度(&A)"));
+    mnuViewStrobe = item(mnuView, "mnuViewStrobe", QStringLiteral("ストロボ写真(&T)"));
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));

@@ -60,6 +60,7 @@ void WindowState::refresh(const MeasurementState &measurement, bool framePointCo
 {
     LengthSet = measurement.RefLengthPixels != 0;
     FramePointComplete = framePointComplete;
+    PointsPlotted = measurement.PointCount;
     Settings = ControlSettings::of(measurement);
     if (frameHeld())
         holdFrame();

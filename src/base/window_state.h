@@ -69,6 +69,7 @@ struct WindowState
     // refresh() before every derivation.
     bool LengthSet = false;          // an on-screen reference length is known
     bool FramePointComplete = false; // the frame on show has a finished point
+    int PointsPlotted = 0;
     ControlSettings Settings;
 
     bool lengthSetting() const { return LengthSettingMode != LengthPhase::Off; }

@@ -6,7 +6,9 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFileInfo>
 
 namespace datafile {
@@ -19,10 +21,12 @@ void beep()
         platform().beeper->beep();
 }
 
-SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QByteArray &contents)
+SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QByteArray &contents,
+                           const QString &suffix = measurementFileSuffix(),
+                           const QString &failed = QStringLiteral("データを保存できませんでした。"))
 {
     const QString path = platform().fileDialogs->saveFileName(
-        title, filter, measurementFileSuffix(),
+        title, filter, suffix,
         dialogfolders::startFolder(dialogfolders::Kind::Measurements));
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
@@ -39,8 +43,7 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QB
     // the user is told that the measurement is not in it.
     if (!writeMeasurementFile(path, contents)) {
         beep();
-        platform().prompts->message(QStringLiteral("データを保存できませんでした。\n") +
-                                        QDir::toNativeSeparators(path),
+        platform().prompts->message(failed + QStringLiteral("\n") + QDir::toNativeSeparators(path),
                                     Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return SaveOutcome::Failed;
     }
@@ -66,6 +69,16 @@ SaveOutcome saveTableWithDialog(const QByteArray &contents)
 {
     return saveWithDialog(QStringLiteral("表をCSVで書き出す"), QStringLiteral("CSVファイル(*.csv)"),
                           contents);
+}
+
+SaveOutcome savePictureWithDialog(const QImage &picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+        png.clear();
+    return saveWithDialog(QStringLiteral("画像を保存する"), QStringLiteral("PNG画像(*.png)"), png,
+                          QStringLiteral("png"), QStringLiteral("画像を保存できませんでした。"));
 }
 
 SaveOutcome saveMainWindowMeasurement(MeasurementState &state)
