@@ -135,6 +135,12 @@ MainControlStates controlStatesFor(const WindowState &s)
     c["mnuViewResult3"] = usable(components && idle);
     c["cmdCmp"] = usable(idle, components);
 
+    c["mnuViewMagnifier"] = usable(true);
+    c["mnuViewMagnifier"].checked = s.MagnifierOn;
+    out.keyboardAiming = video && idle;
+    out.magnifierShown = out.keyboardAiming && s.MagnifierOn && s.PointerOverPicture;
+    out.magnifierWholePixels = !s.lengthSetting();
+
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);
     c["mnuHelpAbout"] = usable(true);

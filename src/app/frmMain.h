@@ -103,6 +103,7 @@ public:
     QAction *mnuViewResult1 = nullptr;
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
+    QAction *mnuViewMagnifier = nullptr; // "拡大鏡(&Z)", ticked while on
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;

@@ -51,6 +51,15 @@ void ResultsPart::showComponents()
     emit changed();
 }
 
+void ResultsPart::showCurrentFrame(std::optional<qint32> frame)
+{
+    m_currentFrame = frame;
+    // Every result window there is, whichever command opened it.
+    for (ResultWindow *window :
+         m_c.window->findChildren<ResultWindow *>(Qt::FindDirectChildrenOnly))
+        window->showCurrentFrame(frame);
+}
+
 void ResultsPart::closeWindows(const QList<Window> &order)
 {
     for (Window which : order) {
@@ -110,6 +119,8 @@ template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int rai
         delete window;
         return;
     }
+    connect(window, &ResultWindow::frameChosen, this, &ResultsPart::frameChosen);
+    window->showCurrentFrame(m_currentFrame);
     window->show();
     slot = window;
 }

@@ -11,6 +11,7 @@
 #include "video/capture_rate.h"
 #include "video/frame_navigation.h"
 #include "video/frmPlayer.h"
+#include "video/magnifier_widget.h"
 #include "video/preview_widget.h"
 
 #include <QAbstractButton>
@@ -64,6 +65,10 @@ VideoPart::VideoPart(WindowState &state, const VideoControls &controls, QObject 
       m_plainRatePalette(controls.rateValue->palette())
 {
     m_c.rateButton->setToolTip(capture::buttonTip());
+    // The magnifier reads the frame on show at the video's own size, once
+    // per frame: the pointer's moves then only cut out and enlarge.
+    m_c.preview->magnifier()->setFrameSource(
+        [this] { return m_source ? m_source->fullFrame(m_shownPosition) : QImage(); });
     wire();
 }
 
@@ -158,6 +163,7 @@ bool VideoPart::openVideoFile(const QString &path, bool askCaptureRate)
     dialogfolders::remember(dialogfolders::Kind::Videos, path);
     m_previewSize = size;
     m_c.preview->setFixedSize(size);
+    m_shownPosition = 0;
     m_c.preview->setFrame(first);
 
     m_state.videoOpened();
@@ -348,9 +354,12 @@ void VideoPart::renderCurrentFrame()
     measurement.FrameRefreshPending = false;
     if (!m_state.VideoOpen || !m_source)
         return;
-    const QImage image = m_source->frame(position(), m_c.preview->framePixelSize(m_previewSize));
-    if (!image.isNull())
+    const qint32 at = position();
+    const QImage image = m_source->frame(at, m_c.preview->framePixelSize(m_previewSize));
+    if (!image.isNull()) {
+        m_shownPosition = at;
         m_c.preview->setFrame(image);
+    }
 }
 
 void VideoPart::showPositionLabels()

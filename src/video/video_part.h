@@ -137,6 +137,7 @@ private:
     VideoControls m_c;
     std::shared_ptr<FrameSource> m_source;
     QSize m_previewSize;
+    qint32 m_shownPosition = 0; // the position of the frame the preview shows
     QString m_chosenPath;
     QPointer<QWidget> m_player;
     bool m_sliderByProgram = false;
