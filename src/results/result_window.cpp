@@ -233,7 +233,9 @@ results::DataCheck ResultWindow::load()
         showResults();
     }
     mnuFilePrint->setEnabled(results::resultPrintAllowed(state.PrintPermission));
-    markCurrentFrame(true);
+    // The table opens at its first page, as always; the frame on show is
+    // marked where it can be seen.
+    markCurrentFrame(false);
     return check;
 }
 

@@ -113,6 +113,7 @@ template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int rai
             lengthBox ? lengthBox->text() : QString::number(measurementState().RefLengthValue);
         return results::resultOpeningProblem(text, measurementState());
     });
+    window->showCurrentFrame(m_currentFrame);
     const results::DataCheck check = window->load();
     if (!check.ok()) {
         platform().prompts->message(results::dataProblemMessage(check));
@@ -120,7 +121,6 @@ template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int rai
         return;
     }
     connect(window, &ResultWindow::frameChosen, this, &ResultsPart::frameChosen);
-    window->showCurrentFrame(m_currentFrame);
     window->show();
     slot = window;
 }
