@@ -181,7 +181,10 @@ void ResultWindow::showCurrentFrame(std::optional<qint32> frame)
 
 void ResultWindow::markCurrentFrame(bool pageToIt)
 {
-    const std::vector<results::LinkedItem> columns = results::linkedItems(m_frames, m_link.columns);
+    if (!m_link)
+        return;
+    const std::vector<results::LinkedItem> columns =
+        results::linkedItems(m_frames, m_link->columns);
     const int item = m_currentFrame ? results::itemOfFrame(columns, *m_currentFrame) : -1;
     QScrollBar *scroll = Picture1->HScroll1;
     if (pageToIt && item >= 0 &&
@@ -190,16 +193,19 @@ void ResultWindow::markCurrentFrame(bool pageToIt)
     Picture1->setHighlightedColumn(item >= 0 ? item - scroll->value() : -1);
 
     std::optional<float> x;
-    if (m_currentFrame && !m_frames.empty() && m_frameRate > 0 && m_link.timeScaleIndex) {
+    if (m_currentFrame && !m_frames.empty() && m_frameRate > 0 && m_link->timeScaleIndex) {
         const double seconds = double(*m_currentFrame - m_frames.front()) / m_frameRate;
-        x = results::timeAxisX(results::TimeScaleTable()[m_link.timeScaleIndex()], seconds);
+        const int row = std::clamp(m_link->timeScaleIndex(), 1, results::TimeScaleRows);
+        x = results::timeAxisX(results::TimeScaleTable()[row], seconds);
     }
     Picture2->setCurrentTimeX(x);
 }
 
 void ResultWindow::columnClicked(int column)
 {
-    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link.columns);
+    if (!m_link)
+        return;
+    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link->columns);
     const int item = Picture1->HScroll1->value() + column;
     if (item >= 0 && item < int(items.size()))
         emit frameChosen(items[item].frame);
@@ -207,10 +213,10 @@ void ResultWindow::columnClicked(int column)
 
 void ResultWindow::graphClicked(QPointF twips)
 {
-    if (!m_link.spots)
+    if (!m_link || !m_link->spots)
         return;
-    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link.markers);
-    const int item = results::itemAt(m_link.spots(), twips);
+    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link->markers);
+    const int item = results::itemAt(m_link->spots(), twips);
     if (item >= 0 && item < int(items.size()))
         emit frameChosen(items[item].frame);
 }

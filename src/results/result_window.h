@@ -157,7 +157,7 @@ private:
     QImage m_preview;
     QString m_summary;
     std::function<QString()> m_openingCheck;
-    FrameLink m_link;
+    std::optional<FrameLink> m_link; // none: the window does not lead to frames
     std::vector<qint32> m_frames; // the points' frames of the last load, in order
     double m_frameRate = 0;       // FrameRate of the last load
     std::optional<qint32> m_currentFrame;

@@ -10,6 +10,7 @@
 #include "digitize/digitizing_part.h"
 #include "digitize/digitizing_state.h"
 #include "digitize/marker_set.h"
+#include "main_window_steps.h"
 #include "platform/frame_source.h"
 #include "recording_platform.h"
 #include "results/frame_link.h"
@@ -76,15 +77,8 @@ class TestFrmMainAiming : public QObject
     frmMain &w() { return *m_window; }
     PreviewWidget *preview() { return w().picPreview; }
 
-    bool pauseOver()
-    {
-        return QTest::qWaitFor([this] { return w().state().InputPauseOver; }, 2000);
-    }
-    bool goTo(int frame)
-    {
-        w().ctrlSlider->setValue(frame);
-        return w().ctrlSlider->value() == frame && pauseOver();
-    }
+    bool pauseOver() { return inputPauseOver(w()); }
+    bool goTo(int frame) { return goToFrame(w(), frame); }
     void openWindow()
     {
         m_window = std::make_unique<frmMain>();
