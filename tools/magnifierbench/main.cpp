@@ -1,7 +1,7 @@
 // How soon the magnifier shows a move of the pointer: the time from a mouse
 // move on the preview to the end of the magnifier's paint, on a 1080p frame.
 //
-//   build/tools/magnifierbench/magnifierbench [VIDEO]
+//   build/tools/magnifierbench [VIDEO]
 //
 // Without a video the frame is a generated 1920 x 1080 picture and only the
 // moves are measured. With a video (a 1080p clip, e.g. one made by
