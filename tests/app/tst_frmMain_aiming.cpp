@@ -141,31 +141,20 @@ class TestFrmMainAiming : public QObject
         return seen;
     }
 
-    template <typename Form> Form *openResults(Window which)
-    {
-        w().txtLengthValue->setText(QStringLiteral("10"));
-        if (which == Window::Speed)
-            w().results().showSpeed();
-        else if (which == Window::Distance)
-            w().results().showDistance();
-        else
-            w().results().showComponents();
-        QPointer<QWidget> &slot = which == Window::Speed      ? w().results().speedWindow()
-                                  : which == Window::Distance ? w().results().distanceWindow()
-                                                              : w().results().componentsWindow();
-        return qobject_cast<Form *>(slot.data());
-    }
     ResultWindow *openResults(Window which)
     {
-        switch (which) {
-        case Window::Speed:
-            return openResults<frmResult1>(which);
-        case Window::Distance:
-            return openResults<frmResult2>(which);
-        case Window::Components:
-            break;
-        }
-        return openResults<frmResult3>(which);
+        w().txtLengthValue->setText(QStringLiteral("10"));
+        ResultsPart &results = w().results();
+        if (which == Window::Speed)
+            results.showSpeed();
+        else if (which == Window::Distance)
+            results.showDistance();
+        else
+            results.showComponents();
+        QPointer<QWidget> &slot = which == Window::Speed      ? results.speedWindow()
+                                  : which == Window::Distance ? results.distanceWindow()
+                                                              : results.componentsWindow();
+        return qobject_cast<ResultWindow *>(slot.data());
     }
     static std::vector<results::GraphSpot> spotsOf(ResultWindow *window)
     {
