@@ -3,7 +3,10 @@
 #include "video/magnifier.h"
 #include "video/magnifier_widget.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCursor>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -186,9 +189,11 @@ void PreviewWidget::wheelEvent(QWheelEvent *event)
 void PreviewWidget::enterEvent(QEnterEvent *event)
 {
     m_pointer = event->position();
-    // Aiming by keys needs the keyboard here; the length box gets it back
-    // when both points are down.
-    if (m_keyboardAiming)
+    // Aiming by keys needs the keyboard here, but a pointer passing by takes
+    // it from no box the user types into.
+    QWidget *focused = QApplication::focusWidget();
+    const bool typing = qobject_cast<QLineEdit *>(focused) || qobject_cast<QComboBox *>(focused);
+    if (m_keyboardAiming && !typing)
         setFocus(Qt::MouseFocusReason);
     emit pointerOver(true);
 }

@@ -241,6 +241,20 @@ private slots:
         QVERIFY(!preview()->magnifier()->isVisible());
     }
 
+    void pictureTakesTheKeyboardFromNoTypedBox()
+    {
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QEvent leave(QEvent::Leave);
+        w().txtRate->setFocus();
+        hover(QPointF(100, 100));
+        QCOMPARE(QApplication::focusWidget(), w().txtRate);
+        QApplication::sendEvent(preview(), &leave);
+        w().cmdLength->setFocus();
+        hover(QPointF(100, 100));
+        QCOMPARE(QApplication::focusWidget(), preview());
+    }
+
     void magnifierShowsTheFrameOnShow()
     {
         hover(QPointF(300, 200));
