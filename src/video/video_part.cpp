@@ -67,8 +67,7 @@ VideoPart::VideoPart(WindowState &state, const VideoControls &controls, QObject 
     m_c.rateButton->setToolTip(capture::buttonTip());
     // The magnifier reads the frame on show at the video's own size, once
     // per frame: the pointer's moves then only cut out and enlarge.
-    m_c.preview->magnifier()->setFrameSource(
-        [this] { return m_source ? m_source->fullFrame(m_shownPosition) : QImage(); });
+    m_c.preview->magnifier()->setFrameSource([this] { return magnifiedFrame(); });
     wire();
 }
 
@@ -164,6 +163,7 @@ bool VideoPart::openVideoFile(const QString &path, bool askCaptureRate)
     m_previewSize = size;
     m_c.preview->setFixedSize(size);
     m_shownPosition = 0;
+    m_fullFrames.clear();
     m_c.preview->setFrame(first);
 
     m_state.videoOpened();
@@ -267,6 +267,7 @@ void VideoPart::closeVideo()
     // The decoders, their background thread and the pictures kept go with
     // the video.
     m_source.reset();
+    m_fullFrames.clear();
     setSliderQuietly(0);
     measurementState().RefLengthPixels = 0;
     closePlayer();
@@ -360,6 +361,24 @@ void VideoPart::renderCurrentFrame()
         m_shownPosition = at;
         m_c.preview->setFrame(image);
     }
+}
+
+QImage VideoPart::magnifiedFrame()
+{
+    if (!m_source)
+        return {};
+    for (const auto &[position, image] : m_fullFrames)
+        if (position == m_shownPosition)
+            return image;
+    // A step back goes to a frame the decoder has left behind: the last few
+    // are kept, so that going back over them costs no decoding again.
+    const QImage image = m_source->fullFrame(m_shownPosition);
+    if (!image.isNull()) {
+        m_fullFrames.emplace_front(m_shownPosition, image);
+        if (m_fullFrames.size() > FullFramesKept)
+            m_fullFrames.pop_back();
+    }
+    return image;
 }
 
 void VideoPart::showPositionLabels()

@@ -117,5 +117,17 @@ int main(int argc, char **argv)
           << preview.magnifier()->zoom() << "x\n";
     report("pointer move -> magnifier painted", moves);
     report("first move on a new frame (fetches the 1080p frame)", newFrames);
+
+    // Steps back: the picture comes from the cache, while the frame at the
+    // video's own size has to be decoded again from the keyframe before it.
+    if (video) {
+        std::vector<double> backFrames;
+        for (int i = 0; i < 10; ++i) {
+            position = std::max(position - 1, 0);
+            preview.setFrame(source.frame(position, QSize(640, 360)));
+            backFrames.push_back(moveAndWait(preview, QPointF(100 + i, 100)));
+        }
+        report("first move after a step back", backFrames);
+    }
     return 0;
 }
