@@ -3,6 +3,7 @@
 // length, the open video's timing and the teacher's settings. One record for
 // the whole run, read and written directly on the user-interface thread.
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -51,9 +52,18 @@ struct MeasurementState
     qint16 TrackingPermission = 0;   // 0: automatic tracking allowed, 1: not
     qint16 ComponentsPermission = 0; // 0: the components window allowed, 1: not
 
+    // The points as they were last saved or loaded (rows 1..PointCount of
+    // PointTable, as bytes). Points that differ from them are unsaved.
+    QByteArray WrittenPoints;
+
     // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
     // typed length stay.
     void clearPoints();
+
+    // There are points, and they are not the ones last saved or loaded.
+    bool hasUnsavedPoints() const;
+    // The points as they are now have been saved or loaded.
+    void markPointsWritten();
 };
 
 // The single measurement of this run.

@@ -63,6 +63,16 @@ public:
             return std::nullopt;
         return line->mid(key.size() + 1);
     }
+    // The same for a line that files of the first programs lack: the next
+    // line is taken only when it carries `key`.
+    std::optional<QByteArray> optionalValue(const QByteArray &key)
+    {
+        const qsizetype pos = m_pos;
+        std::optional<QByteArray> found = value(key);
+        if (!found)
+            m_pos = pos;
+        return found;
+    }
     std::optional<QByteArray> next()
     {
         const qsizetype lf = m_bytes.indexOf('\n', m_pos);
@@ -133,8 +143,8 @@ bool Snapshot::operator==(const Snapshot &other) const
            frameRate == other.frameRate && refLengthPixels == other.refLengthPixels &&
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
-           shakeOriginY == other.shakeOriginY && pointCount == other.pointCount &&
-           rows == other.rows;
+           shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
+           pointCount == other.pointCount && rows == other.rows;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -174,6 +184,7 @@ QByteArray encode(const Snapshot &snapshot)
     out += QByteArray("shake ") + (snapshot.shakeCorrection ? '1' : '0') + '\n';
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
+    out += "interval " + textField(snapshot.plotInterval) + '\n';
     out += "points " + QByteArray::number(snapshot.pointCount) + '\n';
     out += "csv " + QByteArray::number(csv.size()) + '\n';
     out += csv;
@@ -241,6 +252,12 @@ Read decode(const QByteArray &bytes)
         return failure(badValue("手ぶれ補正"));
     s.shakeOriginX = *originX;
     s.shakeOriginY = *originY;
+    if (const std::optional<QByteArray> interval = lines.optionalValue("interval")) {
+        const std::optional<QString> text = readText(interval);
+        if (!text)
+            return failure(badValue("打点間隔"));
+        s.plotInterval = *text;
+    }
     bool ok = false;
     const std::optional<QByteArray> countText = lines.value("points");
     const int count = countText ? countText->toInt(&ok) : 0;

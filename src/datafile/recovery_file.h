@@ -13,6 +13,8 @@
 //   unit <LengthUnit, percent-encoded UTF-8>
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   interval <the plotting interval as typed, percent-encoded UTF-8>
+//     (files of the first programs lack it: the interval then stays)
 //   points <PointCount>
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
@@ -41,6 +43,7 @@ struct Snapshot
     bool shakeCorrection = false;
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
+    QString plotInterval; // "打点間隔は" as typed; empty: not recorded
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
 

@@ -41,7 +41,7 @@ frmResult3::frmResult3(QWidget *parent)
                 [this] { return results::markerSpots(m_scales.graph()); },
                 [this] { return int(m_scales.TimeScaleIndex); }});
     // This window saves the measurement itself, as the main window does.
-    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
+    mnuFileSave->setText(QStringLiteral("データを書き込む(&S)"));
     connect(mnuFileSave, &QAction::triggered, this,
             [] { datafile::saveMainWindowMeasurement(measurementState()); });
     mnuFileExport = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
@@ -66,9 +66,9 @@ frmResult3::frmResult3(QWidget *parent)
     });
     Label13->setText(QStringLiteral("速度"));
 
-    // The summary's lines are longer than the other windows': they wrap, in
-    // a taller box, with the scale buttons further down.
-    Label11->setWordWrap(true);
+    // The summary's lines are longer than the other windows': they are
+    // broken between words, in a taller box, with the scale buttons further
+    // down.
     Label11->setGeometry(8160 / 15, 5280 / 15, 3375 / 15, 1560 / 15);
     Frame1->move(8160 / 15, 6900 / 15);
 }
