@@ -137,6 +137,12 @@ MainControlStates controlStatesFor(const WindowState &s)
     // The strobe picture needs the video and two copies at least.
     c["mnuViewStrobe"] = usable(video && s.PointsPlotted >= 2 && !pairPending && idle);
 
+    c["mnuViewMagnifier"] = usable(true);
+    c["mnuViewMagnifier"].checked = s.MagnifierOn;
+    out.keyboardAiming = video && idle;
+    out.magnifierShown = out.keyboardAiming && s.MagnifierOn && s.PointerOverPicture;
+    out.magnifierWholePixels = !s.lengthSetting();
+
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);
     c["mnuHelpAbout"] = usable(true);

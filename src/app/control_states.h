@@ -17,6 +17,7 @@ struct ControlState
     bool visible = true;
     std::optional<QString> caption;
     std::optional<QColor> textColour;
+    std::optional<bool> checked; // a menu item with a tick
 };
 
 enum class PreviewCursor
@@ -33,6 +34,13 @@ struct MainControlStates
     PreviewCursor previewCursor = PreviewCursor::Arrow;
     bool playTimerRuns = false;
     std::optional<QPoint> kijunAt;
+    // The aids for aiming on the picture: in a clicking mode the keys aim
+    // and click; the magnifier shows there while the pointer is over it,
+    // aimed at whole preview pixels except while a length is set (those
+    // clicks keep the pointer's own place).
+    bool keyboardAiming = false;
+    bool magnifierShown = false;
+    bool magnifierWholePixels = true;
 
     const ControlState &operator[](const QString &name) const;
 };

@@ -2,6 +2,7 @@
 
 #include "app/control_states.h"
 #include "base/measurement_state.h"
+#include "base/view_preferences.h"
 #include "datafile/datafile_part.h"
 #include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_part.h"
@@ -173,6 +174,32 @@ void frmMain::composeParts()
     connect(m_video.get(), &VideoPart::frameRateChanged, m_results.get(),
             [this] { m_results->closeWindows(ResultsPart::speedFirst()); });
     connect(m_dataFile.get(), &DataFilePart::changed, m_video.get(), &VideoPart::showFrameRate);
+
+    // The result windows lead back to the video: a click on a column or a
+    // marker shows its frame, as a move of the user's own would, and every
+    // move is marked in them.
+    connect(m_results.get(), &ResultsPart::frameChosen, this, [this](qint32 frame) {
+        if (m_state.navigationFree())
+            m_video->moveTo(frame);
+    });
+    connect(m_video.get(), &VideoPart::moved, m_results.get(), [this] {
+        m_results->showCurrentFrame(m_state.VideoOpen ? std::optional<qint32>(m_video->position())
+                                                      : std::nullopt);
+    });
+    connect(m_video.get(), &VideoPart::videoClosed, m_results.get(),
+            [this] { m_results->showCurrentFrame(std::nullopt); });
+
+    // The magnifier: the user's own choice, and where the pointer is.
+    m_state.MagnifierOn = viewprefs::magnifierOn();
+    connect(mnuViewMagnifier, &QAction::triggered, this, [this](bool on) {
+        m_state.MagnifierOn = on;
+        viewprefs::setMagnifierOn(on);
+        applyControlStates();
+    });
+    connect(picPreview, &PreviewWidget::pointerOver, this, [this](bool over) {
+        m_state.PointerOverPicture = over;
+        applyControlStates();
+    });
 }
 
 void frmMain::applyControlStates()
@@ -189,6 +216,8 @@ void frmMain::applyControlStates()
             action->setVisible(c.visible);
             if (c.caption)
                 action->setText(*c.caption);
+            if (c.checked)
+                action->setChecked(*c.checked);
         } else if (auto *widget = qobject_cast<QWidget *>(object)) {
             widget->setEnabled(c.enabled);
             widget->setVisible(c.visible);
@@ -221,6 +250,8 @@ void frmMain::applyControlStates()
             break;
         }
     }
+    picPreview->setKeyboardAiming(derived.keyboardAiming);
+    picPreview->setMagnifier(derived.magnifierShown, derived.magnifierWholePixels);
     if (derived.playTimerRuns != tmrPlay->isActive()) {
         if (derived.playTimerRuns)
             tmrPlay->start();

@@ -105,6 +105,7 @@ public:
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
     QAction *mnuViewStrobe = nullptr; // the strobe picture
+    QAction *mnuViewMagnifier = nullptr; // "拡大鏡(&Z)", ticked while on
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;

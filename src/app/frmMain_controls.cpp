@@ -93,6 +93,9 @@ void frmMain::buildMenus()
         item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
     mnuViewResult3 = item(mnuView, "mnuViewResult3", QStringLiteral("速度の成分と加速度(&A)"));
     mnuViewStrobe = item(mnuView, "mnuViewStrobe", QStringLiteral("ストロボ写真(&T)"));
+    mnuView->addSeparator()->setObjectName(QStringLiteral("mnuViewStep1"));
+    mnuViewMagnifier = item(mnuView, "mnuViewMagnifier", QStringLiteral("拡大鏡(&Z)"));
+    mnuViewMagnifier->setCheckable(true);
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));

@@ -64,6 +64,10 @@ struct WindowState
     // Where the "基準" label stands beside a shake reference point; hidden
     // when empty.
     std::optional<QPoint> KijunAt;
+    // The magnifier is switched on (the user's own choice, kept apart from
+    // the teacher's settings), and the pointer is over the picture.
+    bool MagnifierOn = true;
+    bool PointerOverPicture = false;
 
     // Facts of the measurement that decide controls, brought up to date by
     // refresh() before every derivation.

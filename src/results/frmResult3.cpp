@@ -37,6 +37,9 @@ frmResult3::frmResult3(QWidget *parent)
                    parent)
 {
     setObjectName(QStringLiteral("frmResult3"));
+    linkFrames({results::LinkedItems::Intervals, results::LinkedItems::Intervals,
+                [this] { return results::markerSpots(m_scales.graph()); },
+                [this] { return int(m_scales.TimeScaleIndex); }});
     // This window saves the measurement itself, as the main window does.
     mnuFileSave->setText(QStringLiteral("データを書き込む(&S)"));
     connect(mnuFileSave, &QAction::triggered, this,

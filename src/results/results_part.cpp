@@ -51,6 +51,15 @@ void ResultsPart::showComponents()
     emit changed();
 }
 
+void ResultsPart::showCurrentFrame(std::optional<qint32> frame)
+{
+    m_currentFrame = frame;
+    // Every result window there is, whichever command opened it.
+    for (ResultWindow *window :
+         m_c.window->findChildren<ResultWindow *>(Qt::FindDirectChildrenOnly))
+        window->showCurrentFrame(frame);
+}
+
 void ResultsPart::closeWindows(const QList<Window> &order)
 {
     for (Window which : order) {
@@ -104,12 +113,14 @@ template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int rai
             lengthBox ? lengthBox->text() : QString::number(measurementState().RefLengthValue);
         return results::resultOpeningProblem(text, measurementState());
     });
+    window->showCurrentFrame(m_currentFrame);
     const results::DataCheck check = window->load();
     if (!check.ok()) {
         platform().prompts->message(results::dataProblemMessage(check));
         delete window;
         return;
     }
+    connect(window, &ResultWindow::frameChosen, this, &ResultsPart::frameChosen);
     window->show();
     slot = window;
 }

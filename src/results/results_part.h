@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class DigitizingPart;
 class LengthPart;
@@ -59,12 +60,18 @@ public:
         return {Window::Distance, Window::Speed, Window::Components};
     }
 
+    // The frame the main window shows (none without a video), marked in
+    // every open result window and in each one opened later.
+    void showCurrentFrame(std::optional<qint32> frame);
+
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
     QPointer<QWidget> &componentsWindow() { return m_components; }
 
 signals:
     void changed();
+    // A result window asks for the frame of one of its points.
+    void frameChosen(qint32 frame);
 
 private:
     QPointer<QWidget> &window(Window which);
@@ -79,4 +86,5 @@ private:
     QPointer<QWidget> m_speed;
     QPointer<QWidget> m_distance;
     QPointer<QWidget> m_components;
+    std::optional<qint32> m_currentFrame;
 };

@@ -34,6 +34,7 @@
 #include "settings/settings_part.h"
 #include "throw_scene.h"
 #include "video/frmPlayer.h"
+#include "video/magnifier_widget.h"
 #include "video/preview_widget.h"
 #include "video/video_part.h"
 
@@ -59,6 +60,7 @@
 #include <QToolTip>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -139,6 +141,41 @@ bool plotBall(frmMain &main)
             return false;
     }
     return true;
+}
+
+// The pointer leaves the picture (the magnifier goes), or comes onto it.
+void pointerOver(frmMain &main, std::optional<QPointF> at)
+{
+    if (!at) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(main.picPreview, &leave);
+        return;
+    }
+    QEnterEvent enter(*at, *at, main.picPreview->mapToGlobal(*at));
+    QApplication::sendEvent(main.picPreview, &enter);
+    QMouseEvent move(QEvent::MouseMove, *at, main.picPreview->mapToGlobal(*at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(main.picPreview, &move);
+}
+
+// The picture with the magnifier, aimed just beside the ball's centre on a
+// frame that has no point yet, as a student aims before clicking.
+bool saveMagnifier(frmMain &main, const QString &folder)
+{
+    const int frame = kShownFrame + 1;
+    main.ctrlSlider->setValue(frame);
+    if (!settle(main))
+        return false;
+    pointerOver(main, ThrowScene::ballCentre(frame) + QPointF(2, 1));
+    QTest::qWait(100);
+    if (!main.picPreview->magnifier()->isVisible()) {
+        err() << "the magnifier does not show" << Qt::endl;
+        return false;
+    }
+    const bool saved = save(main.picPreview, folder, QStringLiteral("magnifier"));
+    pointerOver(main, std::nullopt);
+    main.ctrlSlider->setValue(kShownFrame);
+    return settle(main) && saved;
 }
 
 // The readouts under the preview with the frame-rate readout's tooltip
@@ -277,7 +314,9 @@ int main(int argc, char *argv[])
     }
     main.ctrlSlider->setValue(kShownFrame);
     settle(main);
+    pointerOver(main, std::nullopt);
     bool ok = save(&main, folder, QStringLiteral("main_window"));
+    ok = saveMagnifier(main, folder) && ok;
 
     // Both result commands: the settings allow the distance window too.
     measurementState().ResultKindMode = 2;
