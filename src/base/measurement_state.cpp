@@ -9,6 +9,7 @@ void MeasurementState::clearPoints()
         std::fill(std::begin(PointTable[r]), std::end(PointTable[r]), 0);
     PointCount = 0;
     RefLengthPixels = 0;
+    Axes = CoordinateAxes{};
 }
 
 MeasurementState &measurementState()

@@ -72,6 +72,11 @@ public:
         m_pos = lf + 1;
         return line;
     }
+    // The next line starts with "<key> ".
+    bool nextIs(const QByteArray &key) const
+    {
+        return QByteArrayView(m_bytes).sliced(m_pos, m_end - m_pos).startsWith(key + ' ');
+    }
     // The next `count` bytes as they are.
     std::optional<QByteArray> take(qsizetype count)
     {
@@ -133,8 +138,8 @@ bool Snapshot::operator==(const Snapshot &other) const
            frameRate == other.frameRate && refLengthPixels == other.refLengthPixels &&
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
-           shakeOriginY == other.shakeOriginY && pointCount == other.pointCount &&
-           rows == other.rows;
+           shakeOriginY == other.shakeOriginY && axes == other.axes &&
+           pointCount == other.pointCount && rows == other.rows;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -146,6 +151,7 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
     s.refLengthPixels = state.RefLengthPixels;
     s.refLengthValue = state.RefLengthValue;
     s.lengthUnit = state.LengthUnit;
+    s.axes = state.Axes;
     s.pointCount = qint16(qBound(0, int(state.PointCount), int(MeasurementState::MaxPoints)));
     s.rows.reserve(s.pointCount);
     for (int r = 1; r <= s.pointCount; ++r) {
@@ -174,6 +180,11 @@ QByteArray encode(const Snapshot &snapshot)
     out += QByteArray("shake ") + (snapshot.shakeCorrection ? '1' : '0') + '\n';
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
+    if (snapshot.axes.set) {
+        const CoordinateAxes &a = snapshot.axes;
+        out += "axes " + numberText(a.origin.x()) + ' ' + numberText(a.origin.y()) + ' ' +
+               numberText(a.xPoint.x()) + ' ' + numberText(a.xPoint.y()) + '\n';
+    }
     out += "points " + QByteArray::number(snapshot.pointCount) + '\n';
     out += "csv " + QByteArray::number(csv.size()) + '\n';
     out += csv;
@@ -242,6 +253,19 @@ Read decode(const QByteArray &bytes)
     s.shakeOriginX = *originX;
     s.shakeOriginY = *originY;
     bool ok = false;
+    // Set axes, in files written since the student can set them.
+    if (lines.nextIs("axes")) {
+        const QList<QByteArray> values = lines.value("axes").value_or(QByteArray()).split(' ');
+        double numbers[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            numbers[i] = values.size() == 4 ? values[i].toDouble(&ok) : 0;
+            if (!ok || !std::isfinite(numbers[i]) || std::fabs(numbers[i]) > 1e6)
+                return failure(badValue("座標軸"));
+        }
+        s.axes = {true, QPointF(numbers[0], numbers[1]), QPointF(numbers[2], numbers[3])};
+        if (!axesClicksUsable(s.axes.origin, s.axes.xPoint))
+            return failure(badValue("座標軸"));
+    }
     const std::optional<QByteArray> countText = lines.value("points");
     const int count = countText ? countText->toInt(&ok) : 0;
     if (!ok || count < 1 || count > MeasurementState::MaxPoints)
@@ -290,6 +314,7 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
     state.RefLengthPixels = snapshot.refLengthPixels;
     state.RefLengthValue = snapshot.refLengthValue;
     state.FrameRate = snapshot.frameRate;
+    state.Axes = snapshot.axes;
 }
 
 } // namespace recovery

@@ -13,6 +13,8 @@
 //   unit <LengthUnit, percent-encoded UTF-8>
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   axes <origin X> <origin Y> <x-axis point X> <x-axis point Y>
+//       (only when the student set axes; without the line, the default axes)
 //   points <PointCount>
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
@@ -20,6 +22,7 @@
 // Numbers are written with every digit they need to read back exactly. A
 // file whose digest, version or any line does not check is refused whole.
 
+#include "base/coordinate_axes.h"
 #include "datafile/measurement_csv.h"
 
 #include <QByteArray>
@@ -41,6 +44,7 @@ struct Snapshot
     bool shakeCorrection = false;
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
+    CoordinateAxes axes;
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
 
@@ -50,8 +54,8 @@ struct Snapshot
 };
 
 // The measurement's part of a snapshot: the video's path (empty when
-// `videoOpen` is false), the points, the reference length and FrameRate. The
-// window fills in the rest.
+// `videoOpen` is false), the points, the reference length, FrameRate and the
+// axes. The window fills in the rest.
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen);
 
 QByteArray encode(const Snapshot &snapshot);
@@ -69,8 +73,8 @@ Read decode(const QByteArray &bytes);
 // Opens, size-checks and decodes a file.
 Read readFile(const QString &path);
 
-// The points, the reference length, its unit and the frame rate into the
-// state, the table cleared first (as loading a measurement file does).
+// The points, the reference length, its unit, the frame rate and the axes
+// into the state, the table cleared first (as loading a measurement file does).
 void apply(const Snapshot &snapshot, MeasurementState &state);
 
 } // namespace recovery

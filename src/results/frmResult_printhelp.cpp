@@ -91,16 +91,19 @@ void wireResultPrintHelp(frmResult1 &window)
     wireHelp(window);
 }
 
-void wireResultPrintHelp(frmResult2 &window)
+void wireUntitledPrintHelp(ResultWindow &window)
 {
     QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
                      [&window] { resultprint::printDistanceWindow(window); });
     wireHelp(window);
 }
 
+void wireResultPrintHelp(frmResult2 &window)
+{
+    wireUntitledPrintHelp(window);
+}
+
 void wireResultPrintHelp(frmResult3 &window)
 {
-    QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
-                     [&window] { resultprint::printDistanceWindow(window); });
-    wireHelp(window);
+    wireUntitledPrintHelp(window);
 }

@@ -15,6 +15,8 @@ class ResultWindow;
 void wireResultPrintHelp(frmResult1 &window);
 void wireResultPrintHelp(frmResult2 &window);
 void wireResultPrintHelp(frmResult3 &window);
+// The untitled printout and the help menu of any result window.
+void wireUntitledPrintHelp(ResultWindow &window);
 
 namespace resultprint {
 // "結果を印刷する(&P)" of each window.
