@@ -297,6 +297,42 @@ private slots:
         QFile::remove(settingsFilePath());
     }
 
+    // The README's walkthrough on the pendulum sample clip: the length from
+    // the ruler's end marks, the ball tracked, 振動 for x.
+    void sampleClipGivesThePendulumsPeriod()
+    {
+        w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        QVERIFY(w().video().openVideoFile(QStringLiteral(KINEMO_PENDULUM_CLIP)));
+        QVERIFY(settled());
+        w().cmdLength->click();
+        click({50.5, 80.5});
+        click({50.5, 440.5});
+        QTest::keyClicks(w().txtLengthValue, QStringLiteral("100"));
+        w().cmdLength->click();
+        QVERIFY(settled());
+        QCOMPARE(measurementState().RefLengthPixels, 360.0f);
+        w().txtRate->setText(QStringLiteral("2"));
+        click({442.5, 394.5}); // the ball, let go 10° to the right
+        QVERIFY(settled());
+        w().cmdTrack->click();
+        QVERIFY(QTest::qWaitFor([this] { return !w().state().Tracking; }, 120000));
+        QVERIFY(measurementState().PointCount > 80);
+        w().cmdPos->click();
+        QVERIFY(window());
+        window()->cmbFitX->setCurrentIndex(3);
+        const MotionFit &x = window()->fits().x;
+        const double small = 2 * M_PI * std::sqrt(1.0 / 9.8);
+        const QString report = QStringLiteral("T %1 ± %2, 2π√(L/g) %3; amplitude %4 cm")
+                                   .arg(x.parameters[1])
+                                   .arg(x.errors[1])
+                                   .arg(small)
+                                   .arg(x.parameters[0]);
+        qInfo("%s", qPrintable(report));
+        QVERIFY2(std::abs(x.parameters[1] / small - 1) < 0.01, qPrintable(report));
+        QVERIFY(window()->summary().contains(QStringLiteral("  周期は　2.01　秒")));
+    }
+
     void measures_data()
     {
         QTest::addColumn<QString>("lesson");
