@@ -123,7 +123,7 @@ private slots:
         QFile f(platform.programFolder + "/kinmo.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(),
-                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
         // A program folder that can be written keeps them; the user's own
         // configuration folder is not even made.
         QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
@@ -166,7 +166,7 @@ private slots:
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(),
-                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
         QFile classFile(platform.classSettingsFile);
         QVERIFY(classFile.open(QIODevice::ReadOnly));
         QCOMPARE(classFile.readAll(), classWide);
@@ -226,7 +226,7 @@ private slots:
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(),
-                 QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
     }
 
     void quitStillClosesWhenTheSettingsCannotBeWritten()
