@@ -243,7 +243,7 @@ private slots:
     void settingsReadAtStartAreWrittenBackByteForByte()
     {
         TestPlatform platform;
-        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n");
+        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n 1\r\n");
         writeSettings(platform.programFolder, content);
         frmMain w;
         w.show();
