@@ -1,6 +1,6 @@
 #include "app/control_states.h"
 
-#include "base/numbers.h"
+#include "base/coordinate_axes.h"
 
 namespace {
 
@@ -74,8 +74,7 @@ ControlState axesLabel(const WindowState &s)
     if (s.AxesSettingMode == AxesPhase::XPoint)
         return label(captions::axesDirectionInstruction(), kBlue);
     if (s.AxesAngle)
-        return label(
-            QStringLiteral("x軸の傾き　") + num::fixed1(*s.AxesAngle) + QStringLiteral("°"), kBlue);
+        return label(xAxisAngleText(*s.AxesAngle), kBlue);
     return label(captions::axesDefault(), kBlue);
 }
 

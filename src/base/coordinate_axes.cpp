@@ -48,5 +48,10 @@ double xAxisAngle(const CoordinateAxes &axes)
 
 QString xAxisAngleText(const CoordinateAxes &axes)
 {
-    return QStringLiteral("x軸の傾き　") + num::fixed1(xAxisAngle(axes)) + QStringLiteral("°");
+    return xAxisAngleText(xAxisAngle(axes));
+}
+
+QString xAxisAngleText(double degrees)
+{
+    return QStringLiteral("x軸の傾き　") + num::fixed1(degrees) + QStringLiteral("°");
 }

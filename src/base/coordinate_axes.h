@@ -50,3 +50,4 @@ bool axesClicksUsable(QPointF origin, QPointF xPoint);
 double xAxisAngle(const CoordinateAxes &axes);
 // "x軸の傾き　12.3°"
 QString xAxisAngleText(const CoordinateAxes &axes);
+QString xAxisAngleText(double degrees);

@@ -34,13 +34,15 @@ AxesPart::AxesPart(WindowState &state, VideoPart &video, const AxesControls &con
         m_setting.mouseMoved(position);
         m_c.preview->update();
     });
-    // A new or closed video ends the setting (the window state has ended it).
-    connect(&m_video, &VideoPart::videoOpened, this, [this] { m_setting.cancel(); });
-    connect(&m_video, &VideoPart::videoClosed, this, [this] { m_setting.cancel(); });
-
     m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_c.window);
     m_escape->setContext(Qt::WindowShortcut);
     m_escape->setEnabled(false);
+    // A new or closed video ends the setting (the window state has ended it).
+    for (auto signal : {&VideoPart::videoOpened, &VideoPart::videoClosed})
+        connect(&m_video, signal, this, [this] {
+            m_setting.cancel();
+            m_escape->setEnabled(false);
+        });
     connect(m_escape, &QShortcut::activated, this, &AxesPart::cancel);
 }
 

@@ -2,36 +2,19 @@
 
 #include "base/measurement_state.h"
 #include "base/numbers.h"
-#include "datafile/measurement_file_commands.h"
 #include "platform/qt_event_hook.h"
-#include "results/frmResult1.h"
-#include "results/frmResult_printhelp.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_widget.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
 
 namespace {
 
 constexpr int Twips = 15;
-
-ResultWindow::Layout positionLayout()
-{
-    ResultWindow::Layout layout = frmResult1::speedLayout();
-    layout.markerBorder = QColor(0, 0, 255);
-    layout.valueNumberLeft = 120;
-    layout.firstColumnLeft = 1640;
-    layout.tableValueRows = 2;
-    return layout;
-}
 
 const QColor Selected(255, 240, 160);
 
@@ -46,36 +29,12 @@ std::optional<results::GraphCurve> curveOf(const results::MotionFit &fit)
 } // namespace
 
 frmResult4::frmResult4(QWidget *parent)
-    : ResultWindow(QStringLiteral("キネモ　－結果表示　位置と時間－"), positionLayout(), parent)
+    : SeriesResultWindow(QStringLiteral("キネモ　－結果表示　位置と時間－"),
+                         QStringLiteral("位　置"), QStringLiteral("位置"), parent)
 {
     setObjectName(QStringLiteral("frmResult4"));
-    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
-    connect(mnuFileSave, &QAction::triggered, this,
-            [] { datafile::saveMainWindowMeasurement(measurementState()); });
-    mnuFileExport = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
-    mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
-    mnuFile->insertAction(mnuFilePrint, mnuFileExport);
-    mnuFile->insertSeparator(mnuFilePrint)->setObjectName(QStringLiteral("mnuline2"));
-    connect(mnuFileExport, &QAction::triggered, this, &frmResult4::exportTable);
-
-    mnuEdit = new QMenu(QStringLiteral("編集(&E)"), this);
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    menuBar()->insertMenu(mnuDisp->menuAction(), mnuEdit);
-    mnuEdit->addAction(mnuEditCopy);
-
-    wireUntitledPrintHelp(*this);
-    Picture2->Label1->setText(QStringLiteral("時　間"));
-    Picture2->Label4->setText(QStringLiteral("(秒)"));
-    Picture2->setValueTitle(QStringLiteral("位　置"));
-    Picture2->Label10->hide();
-    Picture2->setContentPainter([this](QPainter &painter) {
-        results::paintComponentGraph(painter, m_scales.graph(), Picture2->valueNumberLeft());
-    });
-    Label13->setText(QStringLiteral("位置"));
-
-    // The equations are long: the summary wraps in a tall box, the scale
+    // The equations are long: the summary has a tall box, the scale
     // buttons stand under it.
-    Label11->setWordWrap(true);
     Label11->setGeometry(8160 / Twips, 5460 / Twips, 3375 / Twips, 1700 / Twips);
     Frame1->move(8160 / Twips, 7200 / Twips);
     buildFitControls();
@@ -256,41 +215,4 @@ void frmResult4::refit()
     setSummary(summary);
     m_scales.setCurves(curveOf(m_fits.x), curveOf(m_fits.y));
     Picture2->update();
-}
-
-void frmResult4::exportTable()
-{
-    datafile::saveTableWithDialog(results::commaSeparatedCp932(copyTable()));
-}
-
-void frmResult4::timeLonger()
-{
-    m_scales.timeLonger();
-    Picture2->update();
-}
-
-void frmResult4::timeShorter()
-{
-    m_scales.timeShorter();
-    Picture2->update();
-}
-
-void frmResult4::valueCoarser()
-{
-    m_scales.valueCoarser();
-    Picture2->update();
-}
-
-void frmResult4::valueFiner()
-{
-    m_scales.valueFiner();
-    Picture2->update();
-}
-
-void frmResult4::standardScales()
-{
-    const bool beyondLimit = m_scales.resetScales();
-    Picture2->update();
-    if (beyondLimit)
-        showLimitMessage();
 }

@@ -5,14 +5,13 @@
 // the table (all points without a selection), with their equations and what
 // they mean in the summary. Modeless; each opening makes a fresh window.
 
-#include "results/component_graph.h"
 #include "results/position_results.h"
-#include "results/result_window.h"
+#include "results/series_result_window.h"
 
 class QComboBox;
 class QLabel;
 
-class frmResult4 : public ResultWindow
+class frmResult4 : public SeriesResultWindow
 {
     Q_OBJECT
 public:
@@ -20,7 +19,6 @@ public:
 
     const results::PositionResults &results() const { return m_results; }
     const results::PositionFits &fits() const { return m_fits; }
-    const results::ComponentGraphScales &scales() const { return m_scales; }
     results::TextTable copyTable() const override;
 
     // The rows chosen for the fits, first and last; none: every row.
@@ -28,8 +26,6 @@ public:
     void selectRows(int first, int last);
     void clearSelection();
 
-    QMenu *mnuEdit = nullptr;
-    QAction *mnuFileExport = nullptr; // "表をCSVで書き出す(&E)"
     QLabel *lblFit = nullptr;
     QComboBox *cmbFitX = nullptr;
     QComboBox *cmbFitY = nullptr;
@@ -39,11 +35,6 @@ protected:
     void showResults() override;
     void pageTable(int first) override;
     int scrollMaximum(int pointCount) const override;
-    void timeLonger() override;
-    void timeShorter() override;
-    void valueCoarser() override;
-    void valueFiner() override;
-    void standardScales() override;
 
 private:
     void buildFitControls();
@@ -53,11 +44,9 @@ private:
     bool tableMouse(QEvent *event);
     void refit();
     void markSelection();
-    void exportTable();
 
     results::PositionResults m_results;
     results::PositionFits m_fits;
-    results::ComponentGraphScales m_scales;
     QString m_unit;
     int m_pageFirst = 0; // the row in the table's first column
     int m_anchor = -1;   // where the selection started

@@ -8,7 +8,6 @@
 #include "printhelp/print_job.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
-#include "results/frmResult3.h"
 
 #include <QAction>
 #include <QLabel>
@@ -99,11 +98,6 @@ void wireUntitledPrintHelp(ResultWindow &window)
 }
 
 void wireResultPrintHelp(frmResult2 &window)
-{
-    wireUntitledPrintHelp(window);
-}
-
-void wireResultPrintHelp(frmResult3 &window)
 {
     wireUntitledPrintHelp(window);
 }

@@ -122,8 +122,9 @@ private slots:
         QCOMPARE(dialog.cmdOk->geometry(), QRect(128, 264, 89, 25));
 
         const QStringList frameCaptions = {
-            "実験結果の表示・非表示", "表とグラフの種類", "印刷の設定",     "距離の測定方法の設定",
-            "座標クリック後の動作",   "全打点の表示方法", "自動追跡の使用", "速度の成分と加速度"};
+            "実験結果の表示・非表示", "表とグラフの種類",     "印刷の設定",
+            "距離の測定方法の設定",   "座標クリック後の動作", "全打点の表示方法",
+            "自動追跡の使用",         "速度の成分と加速度",   "位置と時間"};
         const QStringList someCaptions = {"表もグラフも表示しない",
                                           "時間と速さ、時間と移動距離の両方の関係を表示する",
                                           "印刷を許可しない",
@@ -131,8 +132,9 @@ private slots:
                                           "座標をクリック後、自動的に次のコマに進む",
                                           "常に全打点を表示する",
                                           "使わせない",
+                                          "表示させない",
                                           "表示させない"};
-        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1, 1};
+        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1, 1, 1};
         for (int s = 0; s < SettingCount; ++s) {
             const SettingOption &option = settingOptions()[s];
             auto *frame = dialog.findChild<QGroupBox *>(option.frameName);

@@ -84,18 +84,18 @@ private slots:
         QCOMPARE(parseSettings(settingsLines({"abc", "3", "2", "1", "2"}), s),
                  SettingsReadResult::Repaired);
         QCOMPARE(s.SettingsPassword, QStringLiteral("abc"));
-        QCOMPARE(values(s), (QList<int>{3, 2, 1, 2, 1, 1, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{3, 2, 1, 2, 1, 1, 0, 0, 0}));
 
         // An out-of-range line is replaced by its default; later lines still read.
         QCOMPARE(parseSettings(settingsLines({"x", "1", "40000", "2", "0", "0", "0"}), s),
                  SettingsReadResult::Repaired);
-        QCOMPARE(values(s), (QList<int>{1, 0, 2, 0, 0, 0, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{1, 0, 2, 0, 0, 0, 0, 0, 0}));
 
         // So is an eighth line out of range.
         s.TrackingPermission = 1;
         QCOMPARE(parseSettings(settingsLines({"x", "1", "1", "1", "1", "0", "0", "99999"}), s),
                  SettingsReadResult::Repaired);
-        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
 
         // An empty file never leaves an empty password.
         s.SettingsPassword.clear();
