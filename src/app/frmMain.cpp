@@ -3,6 +3,7 @@
 #include "app/control_states.h"
 #include "base/measurement_state.h"
 #include "datafile/datafile_part.h"
+#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_part.h"
 #include "digitize/axes_part.h"
 #include "digitize/digitizing_part.h"
@@ -139,6 +140,7 @@ void frmMain::composeParts()
     RecoveryControls recovery;
     recovery.lengthValue = txtLengthValue;
     recovery.unit = cmbTanni;
+    recovery.interval = txtRate;
     m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
 
     // What the length and axes settings drew lies on the picture; the
@@ -147,6 +149,16 @@ void frmMain::composeParts()
         m_axes->paint(painter);
         m_length->paint(painter);
         m_digitizing->markers().paint(painter);
+    });
+
+    // Nothing empties unsaved points without asking. Closing the video
+    // keeps its points, unless the student chose to lose them.
+    m_video->setMeasurementGuard([this](VideoPart::Emptying what) {
+        m_tracking->stop();
+        const datafile::UnsavedPoints answer = datafile::askAboutUnsavedPoints(measurementState());
+        if (answer == datafile::UnsavedPoints::Discarded && what == VideoPart::Emptying::Close)
+            m_digitizing->eraseAll();
+        return answer != datafile::UnsavedPoints::Kept;
     });
 
     // A closed video takes the window back to its start-up state.
@@ -261,9 +273,15 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // Not plotting on behind the question.
     m_tracking->stop();
-    const auto answer = platform().prompts->message(
-        QStringLiteral("キネモを終了しますか？"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
-    if (answer != Prompts::Answer::Yes) {
+    // Unsaved points are asked about instead of the quit itself; until the
+    // answer, the recovery file keeps them.
+    const bool go =
+        measurementState().hasUnsavedPoints()
+            ? datafile::askAboutUnsavedPoints(measurementState()) != datafile::UnsavedPoints::Kept
+            : platform().prompts->message(QStringLiteral("キネモを終了しますか？"),
+                                          Prompts::Buttons::YesNo,
+                                          Prompts::Icon::Question) == Prompts::Answer::Yes;
+    if (!go) {
         event->ignore();
         return;
     }

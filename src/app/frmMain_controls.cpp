@@ -120,7 +120,9 @@ void frmMain::buildControls()
     picPreview->setFixedSize(640, 480);
     lblKijun = label("lblKijun", QStringLiteral("基準"), picPreview);
     lblKijun->setAutoFillBackground(true);
-    left->addWidget(picPreview, 0, Qt::AlignLeft | Qt::AlignTop);
+    // A narrower (upright) video stands in the middle, as the result
+    // windows show it.
+    left->addWidget(picPreview, 0, Qt::AlignHCenter | Qt::AlignTop);
 
     ctrlSlider = named(new QSlider(Qt::Horizontal, central), "ctrlSlider");
     ctrlSlider->setToolTip(QStringLiteral("ボタンをドラッグして位置を決めて下さい"));

@@ -12,6 +12,27 @@ void MeasurementState::clearPoints()
     Axes = CoordinateAxes{};
 }
 
+namespace {
+
+QByteArray pointBytes(const MeasurementState &state)
+{
+    const int count = std::clamp<int>(state.PointCount, 0, MeasurementState::MaxPoints);
+    return QByteArray(reinterpret_cast<const char *>(state.PointTable[1]),
+                      qsizetype(count) * qsizetype(sizeof(state.PointTable[1])));
+}
+
+} // namespace
+
+bool MeasurementState::hasUnsavedPoints() const
+{
+    return PointCount > 0 && pointBytes(*this) != WrittenPoints;
+}
+
+void MeasurementState::markPointsWritten()
+{
+    WrittenPoints = pointBytes(*this);
+}
+
 MeasurementState &measurementState()
 {
     static MeasurementState state;

@@ -5,6 +5,7 @@
 
 #include "base/coordinate_axes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -55,9 +56,18 @@ struct MeasurementState
     qint16 ComponentsPermission = 0; // 0: the components window allowed, 1: not
     qint16 PositionPermission = 0;   // 0: the position window allowed, 1: not
 
+    // The points as they were last saved or loaded (rows 1..PointCount of
+    // PointTable, as bytes). Points that differ from them are unsaved.
+    QByteArray WrittenPoints;
+
     // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0, the axes
     // back to the default ones. The unit and typed length stay.
     void clearPoints();
+
+    // There are points, and they are not the ones last saved or loaded.
+    bool hasUnsavedPoints() const;
+    // The points as they are now have been saved or loaded.
+    void markPointsWritten();
 };
 
 // The single measurement of this run.

@@ -28,13 +28,15 @@ void DataFilePart::load()
     // file leaves the current measurement as it was.
     const std::optional<datafile::MeasurementFileData> data =
         datafile::chooseAndReadMeasurementFile();
-    if (!data)
+    if (!data ||
+        datafile::askAboutUnsavedPoints(measurementState()) == datafile::UnsavedPoints::Kept)
         return;
 
     m_state.measurementReplaced();
     m_digitizing.clearMeasurement();
     MeasurementState &measurement = measurementState();
     datafile::applyMeasurementFile(*data, measurement);
+    measurement.markPointsWritten();
     m_digitizing.prepareMarkers();
     m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));
     m_c.unit->setCurrentText(measurement.LengthUnit);

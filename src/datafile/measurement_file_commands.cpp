@@ -48,6 +48,13 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QB
     return SaveOutcome::Saved;
 }
 
+SaveOutcome markedWhenSaved(SaveOutcome outcome, MeasurementState &state)
+{
+    if (outcome == SaveOutcome::Saved)
+        state.markPointsWritten();
+    return outcome;
+}
+
 } // namespace
 
 SaveOutcome saveMeasurementWithDialog(const QByteArray &contents)
@@ -61,14 +68,35 @@ SaveOutcome saveTableWithDialog(const QByteArray &contents)
                           contents);
 }
 
-SaveOutcome saveMainWindowMeasurement(const MeasurementState &state)
+SaveOutcome saveMainWindowMeasurement(MeasurementState &state)
 {
-    return saveMeasurementWithDialog(mainWindowCsv(state));
+    return markedWhenSaved(saveMeasurementWithDialog(mainWindowCsv(state)), state);
 }
 
-SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const TimedValues &rows)
+SaveOutcome saveResultWindowMeasurement(MeasurementState &state, const TimedValues &rows)
 {
-    return saveMeasurementWithDialog(resultWindowCsv(state, rows));
+    return markedWhenSaved(saveMeasurementWithDialog(resultWindowCsv(state, rows)), state);
+}
+
+QString unsavedPointsQuestion()
+{
+    return QStringLiteral("打点が保存されていません。保存しますか？");
+}
+
+UnsavedPoints askAboutUnsavedPoints(MeasurementState &state)
+{
+    if (!state.hasUnsavedPoints())
+        return UnsavedPoints::None;
+    switch (platform().prompts->message(unsavedPointsQuestion(), Prompts::Buttons::YesNoCancel,
+                                        Prompts::Icon::Question)) {
+    case Prompts::Answer::Yes:
+        return saveMainWindowMeasurement(state) == SaveOutcome::Saved ? UnsavedPoints::Saved
+                                                                      : UnsavedPoints::Kept;
+    case Prompts::Answer::No:
+        return UnsavedPoints::Discarded;
+    default:
+        return UnsavedPoints::Kept;
+    }
 }
 
 std::optional<MeasurementFileData> chooseAndReadMeasurementFile()

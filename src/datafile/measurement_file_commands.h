@@ -26,12 +26,27 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);
 // question and safe write, with the filter "CSVファイル(*.csv)".
 SaveOutcome saveTableWithDialog(const QByteArray &contents);
 
-// The main window's "データを保存する(&S)".
-SaveOutcome saveMainWindowMeasurement(const MeasurementState &state);
+// The main window's "データを保存する(&S)". Saved, the points are no longer
+// unsaved.
+SaveOutcome saveMainWindowMeasurement(MeasurementState &state);
 
 // A result window's "データを書き込む(&S)": `rows` are the times and values of
 // the window's table, which fill columns 5 and 6.
-SaveOutcome saveResultWindowMeasurement(const MeasurementState &state, const TimedValues &rows);
+SaveOutcome saveResultWindowMeasurement(MeasurementState &state, const TimedValues &rows);
+
+enum class UnsavedPoints
+{
+    None,      // nothing unsaved: go on
+    Saved,     // saved now: go on
+    Discarded, // the user chose to lose them: go on
+    Kept,      // cancelled, or the save did not happen: the command stops
+};
+
+// Before a command empties a measurement whose points are unsaved: the
+// question with はい / いいえ / キャンセル. はい is the ordinary save; a
+// cancelled or failed save keeps the points as a キャンセル does.
+UnsavedPoints askAboutUnsavedPoints(MeasurementState &state);
+QString unsavedPointsQuestion();
 
 // The open dialog, then the whole file read and checked. A file that cannot
 // be read or fails the check beeps and shows why; the result is then empty,

@@ -63,6 +63,16 @@ public:
             return std::nullopt;
         return line->mid(key.size() + 1);
     }
+    // The same for a line that files of the first programs lack: the next
+    // line is taken only when it carries `key`.
+    std::optional<QByteArray> optionalValue(const QByteArray &key)
+    {
+        const qsizetype pos = m_pos;
+        std::optional<QByteArray> found = value(key);
+        if (!found)
+            m_pos = pos;
+        return found;
+    }
     std::optional<QByteArray> next()
     {
         const qsizetype lf = m_bytes.indexOf('\n', m_pos);
@@ -71,11 +81,6 @@ public:
         QByteArray line = m_bytes.mid(m_pos, lf - m_pos);
         m_pos = lf + 1;
         return line;
-    }
-    // The next line starts with "<key> ".
-    bool nextIs(const QByteArray &key) const
-    {
-        return QByteArrayView(m_bytes).sliced(m_pos, m_end - m_pos).startsWith(key + ' ');
     }
     // The next `count` bytes as they are.
     std::optional<QByteArray> take(qsizetype count)
@@ -138,8 +143,8 @@ bool Snapshot::operator==(const Snapshot &other) const
            frameRate == other.frameRate && refLengthPixels == other.refLengthPixels &&
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
-           shakeOriginY == other.shakeOriginY && axes == other.axes &&
-           pointCount == other.pointCount && rows == other.rows;
+           shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
+           axes == other.axes && pointCount == other.pointCount && rows == other.rows;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -180,6 +185,7 @@ QByteArray encode(const Snapshot &snapshot)
     out += QByteArray("shake ") + (snapshot.shakeCorrection ? '1' : '0') + '\n';
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
+    out += "interval " + textField(snapshot.plotInterval) + '\n';
     if (snapshot.axes.set) {
         const CoordinateAxes &a = snapshot.axes;
         out += "axes " + numberText(a.origin.x()) + ' ' + numberText(a.origin.y()) + ' ' +
@@ -252,10 +258,16 @@ Read decode(const QByteArray &bytes)
         return failure(badValue("手ぶれ補正"));
     s.shakeOriginX = *originX;
     s.shakeOriginY = *originY;
+    if (const std::optional<QByteArray> interval = lines.optionalValue("interval")) {
+        const std::optional<QString> text = readText(interval);
+        if (!text)
+            return failure(badValue("打点間隔"));
+        s.plotInterval = *text;
+    }
     bool ok = false;
     // Set axes, in files written since the student can set them.
-    if (lines.nextIs("axes")) {
-        const QList<QByteArray> values = lines.value("axes").value_or(QByteArray()).split(' ');
+    if (const std::optional<QByteArray> axes = lines.optionalValue("axes")) {
+        const QList<QByteArray> values = axes->split(' ');
         double numbers[4] = {};
         for (int i = 0; i < 4; ++i) {
             numbers[i] = values.size() == 4 ? values[i].toDouble(&ok) : 0;

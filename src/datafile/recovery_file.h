@@ -13,6 +13,8 @@
 //   unit <LengthUnit, percent-encoded UTF-8>
 //   shake <1: camera-shake correction on, 0: off>
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
+//   interval <the plotting interval as typed, percent-encoded UTF-8>
+//     (files of the first programs lack it: the interval then stays)
 //   axes <origin X> <origin Y> <x-axis point X> <x-axis point Y>
 //       (only when the student set axes; without the line, the default axes)
 //   points <PointCount>
@@ -44,6 +46,7 @@ struct Snapshot
     bool shakeCorrection = false;
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
+    QString plotInterval; // "打点間隔は" as typed; empty: not recorded
     CoordinateAxes axes;
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows; // PointTable rows 1..pointCount

@@ -43,6 +43,7 @@ RecoveryPart::RecoveryPart(WindowState &state, VideoPart &video, DigitizingPart 
 {
     m_trackingWrite.setSingleShot(true);
     connect(&m_trackingWrite, &QTimer::timeout, this, &RecoveryPart::measurementMayHaveChanged);
+    connect(m_c.interval, &QLineEdit::textChanged, this, &RecoveryPart::measurementMayHaveChanged);
 }
 
 RecoveryPart::~RecoveryPart() = default;
@@ -63,6 +64,7 @@ recovery::Snapshot RecoveryPart::currentSnapshot() const
     const DigitizingState &clicks = m_digitizing.clicks();
     s.shakeOriginX = clicks.ShakeOriginX;
     s.shakeOriginY = clicks.ShakeOriginY;
+    s.plotInterval = m_c.interval->text();
     return s;
 }
 
@@ -155,6 +157,8 @@ void RecoveryPart::restore(const recovery::Snapshot &snapshot)
         m_c.lengthValue->setText(QString::number(measurement.RefLengthValue));
     if (!measurement.LengthUnit.isEmpty())
         m_c.unit->setCurrentText(measurement.LengthUnit);
+    if (!snapshot.plotInterval.isEmpty())
+        m_c.interval->setText(snapshot.plotInterval);
     m_state.DataOpened = true;
     m_digitizing.prepareMarkers();
     if (withVideo) {

@@ -23,6 +23,7 @@ struct RecoveryControls
 {
     QLineEdit *lengthValue = nullptr;
     QComboBox *unit = nullptr;
+    QLineEdit *interval = nullptr; // "打点間隔は"
 };
 
 class RecoveryPart : public QObject

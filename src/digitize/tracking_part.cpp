@@ -3,7 +3,7 @@
 #include "base/measurement_state.h"
 #include "base/window_state.h"
 #include "digitize/digitizing_part.h"
-#include "digitize/point_plotter.h"
+#include "digitize/tracking_end.h"
 #include "platform/frame_source.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -146,14 +146,12 @@ void TrackingPart::step()
         if (m_firstUnconfirmed >= 0)
             lose(Stop::Lost);
         else
-            finish(Stop::LastFrame);
+            endBy(Stop::LastFrame);
         return;
     }
     // A click here would be refused with the limit message; so is the step.
     if (measurementState().PointCount >= MeasurementState::MaxPoints) {
-        finish(Stop::PointLimit);
-        platform().prompts->message(PointPlotter::limitMessage(), Prompts::Buttons::Ok,
-                                    Prompts::Icon::None);
+        endBy(Stop::PointLimit);
         return;
     }
 
@@ -215,8 +213,23 @@ void TrackingPart::lose(Stop why)
         m_video.moveTo(m_firstUnconfirmed);
         why = Stop::Lost;
     }
+    if (why != Stop::Lost) {
+        endBy(why);
+        return;
+    }
     finish(why);
-    if (why == Stop::Lost)
-        platform().prompts->message(lostMessage(), Prompts::Buttons::Ok,
-                                    Prompts::Icon::Information);
+    platform().prompts->message(lostMessage(), Prompts::Buttons::Ok, Prompts::Icon::Information);
+}
+
+void TrackingPart::endBy(Stop why)
+{
+    finish(why);
+    // Finished, not failed: the student is told why and how far it got.
+    TrackingEnd end;
+    end.points = m_steps;
+    end.reason = why == Stop::PointLimit    ? TrackingEndReason::PointLimit
+                 : why == Stop::LeftPicture ? TrackingEndReason::LeftPicture
+                                            : TrackingEndReason::LastFrame;
+    platform().prompts->message(trackingEndMessage(end), Prompts::Buttons::Ok,
+                                Prompts::Icon::Information);
 }

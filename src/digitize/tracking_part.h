@@ -78,6 +78,9 @@ private:
     void finish(Stop why);
     // Ends where the object was last confirmed or could not be followed.
     void lose(Stop why);
+    // Ends by itself (the last frame, the point limit, the edge of the
+    // picture), saying so.
+    void endBy(Stop why);
 
     WindowState &m_state;
     VideoPart &m_video;

@@ -3,10 +3,13 @@
 #include "platform/browser.h"
 #include "platform/printer.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -46,13 +49,33 @@ private:
     PageDrawing m_page;
 };
 
+// The desktop's opener (xdg-open) is asked, as the desktop itself would.
+// Without a browser it starts and then fails at once; it is given a moment to
+// say so, and a failure is reported instead of nothing happening. An opener
+// still running after that moment has started the browser.
 class DesktopBrowser : public Browser
 {
 public:
     bool openLocalFile(const QString &path) override
     {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        const QUrl url = QUrl::fromLocalFile(path);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        auto *process = new QProcess(QCoreApplication::instance());
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        QObject::connect(process, &QProcess::errorOccurred, process, &QObject::deleteLater);
+        process->start(opener, {url.toString()});
+        if (!process->waitForStarted(kOpenerWaitMs))
+            return false;
+        if (!process->waitForFinished(kOpenerWaitMs))
+            return true;
+        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     }
+
+private:
+    static constexpr int kOpenerWaitMs = 3000;
 };
 
 } // namespace

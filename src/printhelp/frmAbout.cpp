@@ -1,15 +1,18 @@
 #include "printhelp/frmAbout.h"
 
+#include "platform/clipboard.h"
 #include "platform/platform.h"
-#include "platform/prompts.h"
+#include "printhelp/system_info.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -69,6 +72,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     buildControls();
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdCopy, &QPushButton::clicked, this, [this] {
+        if (platform().clipboard)
+            platform().clipboard->setText(txtSysInfo->toPlainText());
+    });
     Form_Load();
 }
 
@@ -102,6 +109,17 @@ void frmAbout::buildControls()
     cmdOK->setDefault(true);
     cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    txtSysInfo = new QPlainTextEdit(this);
+    txtSysInfo->setObjectName(QStringLiteral("txtSysInfo"));
+    txtSysInfo->setReadOnly(true);
+    txtSysInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Every line of the information without a scroll bar.
+    txtSysInfo->setFixedSize(580, txtSysInfo->fontMetrics().lineSpacing() * 10 + 12);
+    txtSysInfo->hide();
+    cmdCopy = new QPushButton(QStringLiteral("コピー(&C)"), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
+    cmdCopy->setToolTip(QStringLiteral("この情報をコピーして、メールなどに貼り付けられます"));
+    cmdCopy->hide();
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
@@ -124,6 +142,10 @@ void frmAbout::buildControls()
     layout->addWidget(separator(this));
     layout->addWidget(separator(this));
     layout->addLayout(bottom);
+    auto *info = new QHBoxLayout;
+    info->addWidget(txtSysInfo, 1);
+    info->addWidget(cmdCopy, 0, Qt::AlignTop);
+    layout->addLayout(info);
     // Wrapped labels only find their height once their width is known.
     for (QLabel *l : {lblTitle, lblVersion, lblDescription})
         l->setFixedWidth(500);
@@ -138,9 +160,10 @@ void frmAbout::Form_Load()
     lblTitle->setText(kAppTitle);
     lblDescription->setText(QStringLiteral(
         "　このアプリケーションは運動体の位置を記録し、解析するものです。\r\n"
-        "　DirectX8.0a以上に対応し、多くのデジカメの映像を再生することができます。\r\n"
+        "　スマートフォンやデジカメの映像（mp4・mov・avi・mpg・mts・mkv・webm・wmv など）を、"
+        "FFmpeg で読み込んで再生することができます。\r\n"
         "\r\n"
-        "　avi・mov・mpg・mpeg の映像を開き、コマ送りで物体の位置を記録して、"
+        "　映像を開き、コマ送りで物体の位置を記録して、"
         "時間と速さ、時間と移動距離の関係を調べることができます。"));
     lblDisclaimer->setText(
         QStringLiteral("警告: このプログラムは理科の学習のために作られたものです。"
@@ -150,8 +173,13 @@ void frmAbout::Form_Load()
 
 void frmAbout::StartSysInfo()
 {
-    // The system-information tool and the store that would name it do not
-    // exist on this platform.
-    platform().prompts->message(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"),
-                                Prompts::Buttons::Ok, Prompts::Icon::None);
+    SystemFacts facts;
+    facts.programVersion = QStringLiteral("%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision);
+    if (QScreen *shown = screen()) {
+        facts.screenScale = shown->devicePixelRatio();
+        facts.logicalDpi = shown->logicalDotsPerInch();
+    }
+    txtSysInfo->setPlainText(systemInfoText(facts));
+    txtSysInfo->show();
+    cmdCopy->show();
 }

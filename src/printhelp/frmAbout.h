@@ -1,11 +1,13 @@
 #pragma once
-// The version dialog: the program's name, version and purpose. It is never
+// The version dialog: the program's name, version and purpose, and on
+// request the system information. It is never
 // modal, and there is only ever one: asking for it again brings the open one
 // forward.
 
 #include <QDialog>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 
 class frmAbout : public QDialog
@@ -24,10 +26,14 @@ public:
     QLabel *lblDisclaimer = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdSysInfo = nullptr;
+    // Shown by "ｼｽﾃﾑ情報(&S)...": the versions, the system and the files in
+    // use, and the button that copies them for a message to IT staff.
+    QPlainTextEdit *txtSysInfo = nullptr;
+    QPushButton *cmdCopy = nullptr;
 
     static QString versionText();
 
-    // There is no system-information tool on this platform: says so.
+    // Shows the system information in the dialog.
     void StartSysInfo();
 
 private:

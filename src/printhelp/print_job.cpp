@@ -103,3 +103,12 @@ PrintOutcome printWindowPicture(const QImage &picture)
     }
     return PrintOutcome::Printed;
 }
+
+bool paperReady()
+{
+    Printer *printer = platform().printer.get();
+    if (!printer || !printer->available())
+        return true;
+    return platform().prompts->message(printtexts::insertB5Paper(), Prompts::Buttons::OkCancel,
+                                       Prompts::Icon::None) == Prompts::Answer::Ok;
+}

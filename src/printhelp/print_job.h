@@ -19,6 +19,11 @@ enum class PrintOutcome
 
 PrintOutcome printWindowPicture(const QImage &picture);
 
+// Before a print command captures its window: with a printer, "プリンタにＢ５
+// 用紙を入れてください" (OK / キャンセル); without one there is no paper to ask
+// for, and the offer of a PDF file comes instead. False: cancelled.
+bool paperReady();
+
 // Texts of the messages, for the windows and their tests.
 namespace printtexts {
 QString insertB5Paper(); // "プリンタにＢ５用紙を入れてください"

@@ -4,7 +4,6 @@
 #include "base/window_state.h"
 #include "digitize/digitizing_part.h"
 #include "platform/platform.h"
-#include "platform/prompts.h"
 #include "platform/window_capture.h"
 #include "printhelp/frmAbout.h"
 #include "printhelp/help_page.h"
@@ -29,9 +28,7 @@ void PrintHelpPart::printWindow()
     if (!m_state.AllPointsShown && measurementState().AllPointsMode == 0)
         m_digitizing.setAllPointsDisplay(true);
 
-    const auto answer = platform().prompts->message(
-        printtexts::insertB5Paper(), Prompts::Buttons::OkCancel, Prompts::Icon::None);
-    if (answer == Prompts::Answer::Ok) {
+    if (paperReady()) {
         WindowCapture *capture = platform().windowCapture.get();
         printWindowPicture(capture ? capture->capture(m_c.window) : QImage());
     }

@@ -16,12 +16,6 @@
 
 namespace {
 
-bool paperReady()
-{
-    return platform().prompts->message(printtexts::insertB5Paper(), Prompts::Buttons::OkCancel,
-                                       Prompts::Icon::None) == Prompts::Answer::Ok;
-}
-
 void printPictureOf(QWidget &window)
 {
     WindowCapture *capture = platform().windowCapture.get();

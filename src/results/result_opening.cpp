@@ -9,10 +9,10 @@ QString resultOpeningProblem(QStringView lengthText, const MeasurementState &sta
 {
     if (lengthText.isEmpty() || num::leadingNumber(lengthText) == 0)
         return QStringLiteral(
-            "「長さの基準」欄の「設定」ボタンを押し、空欄に数値を入力してください");
+            "「長さを決める」欄の「長さの設定」ボタンを押し、空欄に数値を入力してください");
     if (state.RefLengthPixels == 0)
         return QStringLiteral(
-            "　「長さの基準」欄の「設定」ボタンを押したあと、画面上の物体をクリックして、"
+            "　「長さを決める」欄の「長さの設定」ボタンを押したあと、画面上の物体をクリックして、"
             "\r\n基準となる長さを決めてください");
     if (state.PointCount < 3)
         return QStringLiteral(

@@ -10,6 +10,7 @@
 #include "results/result_graph_widget.h"
 #include "results/result_opening.h"
 #include "results/result_table_widget.h"
+#include "results/summary_layout.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -135,12 +136,12 @@ void ResultWindow::buildControls(const Layout &layout)
             setColours(w, navy, Qt::white);
     }
 
-    // The credit line shows faintly, white on the panel, in the bottom
-    // right corner of a printout.
+    // The credit line in the bottom right corner of a printout: dark grey,
+    // quieter than the results but readable on the light panel and on paper.
     lblCredit = placed(new QLabel(QStringLiteral("キネモ　運動の記録と解析"), m_centre),
                        "lblCredit", {8880, 8160, 2775, 255});
     QPalette creditPalette = lblCredit->palette();
-    creditPalette.setColor(QPalette::WindowText, Qt::white);
+    creditPalette.setColor(QPalette::WindowText, QColor(80, 80, 80));
     lblCredit->setPalette(creditPalette);
     lblCredit->hide();
 
@@ -223,9 +224,9 @@ void ResultWindow::showPreview()
 void ResultWindow::setSummary(const QString &text)
 {
     m_summary = text;
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Label11->setText(shown);
+    Label11->setText(
+        results::summaryLines(text, Label11->fontMetrics(), Label11->contentsRect().width())
+            .join(QLatin1Char('\n')));
 }
 
 void ResultWindow::applyVisibility()

@@ -33,7 +33,7 @@ SeriesResultWindow::SeriesResultWindow(const QString &title, const QString &valu
     : ResultWindow(title, seriesLayout(), parent)
 {
     // This window saves the measurement itself, as the main window does.
-    mnuFileSave->setText(QStringLiteral("データを保存する(&S)"));
+    mnuFileSave->setText(QStringLiteral("データを書き込む(&S)"));
     connect(mnuFileSave, &QAction::triggered, this,
             [] { datafile::saveMainWindowMeasurement(measurementState()); });
     mnuFileExport = new QAction(QStringLiteral("表をCSVで書き出す(&E)"), this);
@@ -57,8 +57,6 @@ SeriesResultWindow::SeriesResultWindow(const QString &title, const QString &valu
         results::paintComponentGraph(painter, m_scales.graph(), Picture2->valueNumberLeft());
     });
     Label13->setText(scaleTitle);
-    // The summary's lines are longer than the other windows': they wrap.
-    Label11->setWordWrap(true);
 }
 
 void SeriesResultWindow::exportTable()

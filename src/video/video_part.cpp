@@ -28,10 +28,6 @@ namespace {
 const QSize kPreviewBox = previewBox();
 
 const QString kOpenTitle = QStringLiteral("映像を開く");
-const QString kVideoFilters =
-    QStringLiteral("Video Files (*.avi *.mov *.mpg *.mpeg);;"
-                   "スマートフォン・カメラの映像 (*.mp4 *.m4v *.mkv *.webm *.wmv *.3gp);;"
-                   "すべてのファイル (*)");
 const QString kNoVideo = QStringLiteral("選択したファイルは映像が含まれていません");
 
 // Why a file gives no picture: it holds a video in a format that cannot be
@@ -68,6 +64,17 @@ VideoPart::VideoPart(WindowState &state, const VideoControls &controls, QObject 
 }
 
 VideoPart::~VideoPart() = default;
+
+QString VideoPart::fileFilters()
+{
+    // Every kind of file the program opens, phones' and cameras' first;
+    // the dialog matches them whatever the case of the name (.MP4, .MOV).
+    return QStringLiteral(
+        "映像ファイル (*.avi *.mov *.mpg *.mpeg *.mp4 *.m4v *.3gp *.mts *.m2ts *.mkv *.webm "
+        "*.wmv);;"
+        "Video Files (*.avi *.mov *.mpg *.mpeg);;"
+        "すべてのファイル (*)");
+}
 
 void VideoPart::wire()
 {
@@ -116,7 +123,7 @@ QSize VideoPart::previewSize() const
 void VideoPart::openWithDialog()
 {
     const QString name = platform().fileDialogs->openFileName(
-        kOpenTitle, kVideoFilters, dialogfolders::startFolder(dialogfolders::Kind::Videos));
+        kOpenTitle, fileFilters(), dialogfolders::startFolder(dialogfolders::Kind::Videos));
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
     openVideoFile(name);
@@ -139,6 +146,8 @@ bool VideoPart::openVideoFile(const QString &path, bool askCaptureRate)
                                     Prompts::Icon::Exclamation);
         return false;
     }
+    if (m_guard && !m_guard(Emptying::Open))
+        return false;
 
     MeasurementState &measurement = measurementState();
     measurement.FrameRate = source->frameRate();
@@ -226,10 +235,10 @@ void VideoPart::useFrameRate(double rate)
 
 void VideoPart::showFrameRate()
 {
-    if (!m_state.VideoOpen)
-        return;
+    // Also without a video (a loaded file): the rate the results use.
     showRateReadout();
-    showPositionLabels();
+    if (m_state.VideoOpen)
+        showPositionLabels();
 }
 
 void VideoPart::showRateReadout()
@@ -256,6 +265,8 @@ void VideoPart::markRateReadout(const QString &filmedRateTip)
 
 void VideoPart::closeVideo()
 {
+    if (m_guard && !m_guard(Emptying::Close))
+        return;
     m_state.videoClosed();
     m_c.preview->clearFrame();
     // The decoders, their background thread and the pictures kept go with

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class FrameSource;
@@ -59,12 +60,25 @@ public:
     ~VideoPart() override;
 
     // "映像を開く(&O)": the open dialog, then openVideoFile().
+    // The dialog's filters, the first one the default.
+    static QString fileFilters();
     void openWithDialog();
     // False when the file is not a usable video; nothing changes then.
     // Without `askCaptureRate` a rate the file notes it was filmed at is not
     // offered (a measurement brought back brings its own rate).
     bool openVideoFile(const QString &path, bool askCaptureRate = true);
     void closeVideo();
+
+    // What is about to empty the measurement: another video (from the
+    // menu or a drop) or closing this one.
+    enum class Emptying
+    {
+        Open,
+        Close
+    };
+    // Asked once a new video has been checked, or before the video closes;
+    // false stops the command with nothing changed. Without one, it goes on.
+    void setMeasurementGuard(std::function<bool(Emptying)> guard) { m_guard = std::move(guard); }
 
     // The frame on show (the slider's position).
     qint32 position() const;
@@ -97,7 +111,7 @@ public:
     void askFrameRate();
     void useFrameRate(double rate);
     // FrameRate was replaced from elsewhere (a measurement file was loaded):
-    // the readout and the time label follow it.
+    // the readout and, with a video, the time label follow it.
     void showFrameRate();
 
     // The open video file's own frame rate (FrameRate without a video).
@@ -141,4 +155,5 @@ private:
     QPointer<QWidget> m_player;
     bool m_sliderByProgram = false;
     QPalette m_plainRatePalette;
+    std::function<bool(Emptying)> m_guard;
 };

@@ -120,6 +120,7 @@ void tst_frmMain_dragdrop::droppedVideoOpens()
     MeasurementState &s = measurementState();
     s.PointCount = 2;
     s.RefLengthPixels = 40;
+    s.markPointsWritten(); // saved: replaced without a question
 
     const auto data = urlData({QUrl::fromLocalFile(file)});
     QVERIFY(dragEnterAccepted(*data));

@@ -99,6 +99,7 @@ private slots:
         frmMain w;
         w.show();
         measurementState().PointCount = 2;
+        measurementState().markPointsWritten(); // saved: the plain quit question
         platform.prompts->answers.enqueue(Prompts::Answer::No);
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());

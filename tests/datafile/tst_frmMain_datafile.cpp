@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "base/measurement_state.h"
 #include "datafile/measurement_csv.h"
+#include "datafile/measurement_file_commands.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/marker_set.h"
 #include "recording_platform.h"
@@ -98,10 +99,11 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     s.FrameRate = 15;
     w.digitizing().prepareMarkers();
 
+    // Those are not saved: asked about, and answered いいえ.
     platform.fileDialogs->openNames << path;
     w.mnuFileLoad->trigger();
     QCOMPARE(platform.beeper->beeps, 0);
-    QVERIFY(platform.prompts->shown.isEmpty());
+    QCOMPARE(platform.prompts->texts(), QStringList{datafile::unsavedPointsQuestion()});
     QCOMPARE(s.PointCount, qint16(3));
     QCOMPARE(s.PointTable[1][1], 10);
     QCOMPARE(s.PointTable[2][2], 150);
@@ -109,6 +111,7 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     QCOMPARE(s.RefLengthPixels, 152.5f);
     QCOMPARE(s.RefLengthValue, qint16(10));
     QCOMPARE(s.FrameRate, 30.0);
+    QCOMPARE(w.lblFPSValue->text(), QStringLiteral("30.00")); // the rate the results use
     QCOMPARE(w.txtLengthValue->text(), QStringLiteral("10"));
     QCOMPARE(w.lblLength->text(), QStringLiteral("長さは設定されています"));
     QVERIFY(w.state().DataOpened);
@@ -123,6 +126,7 @@ void TestFrmMainDataFile::saveThenLoadThroughTheMenu()
     }
 
     // Saved again, the file is byte for byte the same.
+    platform.prompts->shown.clear();
     platform.fileDialogs->saveNames << path;
     platform.prompts->answers << Prompts::Answer::Yes;
     w.mnuFileSave->trigger();

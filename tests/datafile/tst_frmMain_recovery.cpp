@@ -9,6 +9,7 @@
 #include "base/measurement_state.h"
 #include "clip_maker.h"
 #include "datafile/measurement_csv.h"
+#include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_file.h"
 #include "datafile/recovery_part.h"
 #include "datafile/recovery_store.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QToolButton>
 #include <QtTest>
 
@@ -36,6 +39,24 @@ using MS = MeasurementState;
 namespace {
 
 const QString kChildArgument = QStringLiteral("--plotting-copy");
+const QString kAskingChildArgument = QStringLiteral("--asking-copy");
+
+// A question left open: it says so and never returns, as a message box
+// waits for an answer that does not come.
+class OpenQuestion : public Prompts
+{
+public:
+    Answer message(const QString &text, Buttons, Icon) override
+    {
+        QTextStream(stdout) << "asking " << text << Qt::endl;
+        for (;;)
+            QThread::sleep(1);
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+};
 
 bool pauseOver(frmMain &w)
 {
@@ -96,6 +117,13 @@ int runPlottingCopy(int argc, char *argv[])
         return 2;
     w.recovery().store().waitUntilDone();
     QTextStream(stdout) << "ready" << Qt::endl;
+    if (argv[1] == kAskingChildArgument) {
+        // The student quits; the question about the unsaved points stays open.
+        Platform services = ::platform();
+        services.prompts = std::make_shared<OpenQuestion>();
+        installPlatform(services);
+        w.close();
+    }
     return app.exec();
 }
 
@@ -145,6 +173,23 @@ class tst_frmMain_recovery : public QObject
         w().recovery().store().waitUntilDone();
         return recoveryFiles();
     }
+    // Starts another copy of the program, plotting on the clip in `mode`,
+    // and returns what it has said once it says `until` (or ends first).
+    QByteArray startCopy(QProcess &copy, const QString &mode, const QByteArray &until)
+    {
+        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        copy.start(QCoreApplication::applicationFilePath(), {mode, userDataFolder(), m_clip});
+        QByteArray said;
+        if (!copy.waitForStarted())
+            return said;
+        (void)QTest::qWaitFor(
+            [&] {
+                said += copy.readAll();
+                return said.contains(until) || copy.state() == QProcess::NotRunning;
+            },
+            60000);
+        return said;
+    }
     // What the main window shows of the measurement.
     QStringList shown()
     {
@@ -155,7 +200,8 @@ class tst_frmMain_recovery : public QObject
                 w().cmdLength->text(),
                 w().lblHosei->text(),
                 QString::number(w().ctrlSlider->value()),
-                QString::number(w().digitizing().markers().count())};
+                QString::number(w().digitizing().markers().count()),
+                w().txtRate->text()};
     }
 
 private slots:
@@ -177,16 +223,22 @@ private slots:
         QTest::addColumn<bool>("shake");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("captureRate");
-        QTest::newRow("plain, cm") << false << QStringLiteral("cm") << QString();
-        QTest::newRow("camera-shake correction, m, filmed at 240")
-            << true << QStringLiteral("m") << QStringLiteral("240");
+        QTest::addColumn<QString>("interval");
+        QTest::addColumn<bool>("firstVersionFile"); // written without the interval
+        QTest::newRow("plain, cm") << false << QStringLiteral("cm") << QString() << "1" << false;
+        QTest::newRow("camera-shake correction, m, filmed at 240, every 3 frames")
+            << true << QStringLiteral("m") << QStringLiteral("240") << "3" << false;
+        QTest::newRow("file of the first programs") << false << "cm" << QString() << "1" << true;
     }
     void yesBringsBackEverything()
     {
         QFETCH(bool, shake);
         QFETCH(QString, unit);
         QFETCH(QString, captureRate);
+        QFETCH(QString, interval);
+        QFETCH(bool, firstVersionFile);
         openClip(m_clip);
+        w().txtRate->setText(interval);
         if (shake) {
             m_platform->prompts->answers << Prompts::Answer::Yes;
             w().mnuSystemChenge->trigger();
@@ -201,6 +253,19 @@ private slots:
         const MS before = measurementState();
         const QStringList shownBefore = shown();
         crash();
+        if (firstVersionFile) {
+            // The same file as the first programs wrote it: no interval line.
+            QFile file(QDir(recoveryFolder()).filePath(recoveryFiles().constFirst()));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            QVERIFY(bytes.contains("\ninterval 1\n"));
+            bytes.replace("\ninterval 1\n", "\n");
+            bytes.truncate(bytes.lastIndexOf("sha256 "));
+            bytes += "sha256 " +
+                     QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + '\n';
+            QVERIFY(file.resize(0));
+            file.write(bytes);
+        }
 
         startAndOffer(Prompts::Answer::Yes);
         QCOMPARE(m_platform->prompts->texts(),
@@ -294,7 +359,7 @@ private slots:
         w().ctrlSlider->setValue(40);
         QVERIFY(pauseOver(w()));
         QCOMPARE(w().recovery().writesAsked(), writes);
-        m_platform->prompts->answers << Prompts::Answer::Yes;
+        m_platform->prompts->answers << Prompts::Answer::No; // not saved, not wanted
         QVERIFY(w().close());
         QVERIFY(recoveryFiles().isEmpty());
         m_window.reset();
@@ -325,20 +390,29 @@ private slots:
         QCOMPARE(w().digitizing().markers().count(), 5);
     }
 
+    // Another copy quits with unsaved points and is killed while it asks
+    // about them: the next start still offers them back.
+    void killedWhileAskingKeepsThePoints()
+    {
+        QProcess copy;
+        const QByteArray said = startCopy(copy, kAskingChildArgument, "asking");
+        QVERIFY2(said.contains("ready\nasking " + datafile::unsavedPointsQuestion().toUtf8()),
+                 said.constData());
+        copy.kill();
+        QVERIFY(copy.waitForFinished());
+
+        m_platform->prompts->answers << Prompts::Answer::Yes;
+        w().offerRecovery();
+        QCOMPARE(m_platform->prompts->texts(), QStringList{RecoveryPart::question(3)});
+        QCOMPARE(int(measurementState().PointCount), 3);
+    }
+
     // Another copy of the program runs beside this one: two files. Its file
     // is not offered while it runs; once it is killed, it is.
     void twoCopiesKeepTwoFiles()
     {
         QProcess copy;
-        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        copy.start(QCoreApplication::applicationFilePath(),
-                   {kChildArgument, userDataFolder(), m_clip});
-        QVERIFY(copy.waitForStarted());
-        QVERIFY2(QTest::qWaitFor(
-                     [&copy] { return copy.canReadLine() || copy.state() == QProcess::NotRunning; },
-                     60000),
-                 "the other copy did not get ready");
-        QCOMPARE(copy.readLine().trimmed(), QByteArray("ready"));
+        QCOMPARE(startCopy(copy, kChildArgument, "ready").trimmed(), QByteArray("ready"));
 
         openClip(m_clip);
         QVERIFY(plot(w(), 10, false));
@@ -363,7 +437,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (argc >= 4 && argv[1] == kChildArgument)
+    if (argc >= 4 && (argv[1] == kChildArgument || argv[1] == kAskingChildArgument))
         return runPlottingCopy(argc, argv);
     QApplication app(argc, argv);
     tst_frmMain_recovery test;

@@ -190,7 +190,10 @@ private slots:
         QCOMPARE(w().ctrlSlider->value(), 40);
         QCOMPARE(w().lblCurrentFrameValue->text(), QStringLiteral("40"));
         QCOMPARE(w().digitizing().markers().count(), 20);
-        QVERIFY(m_platform->prompts->shown.isEmpty());
+        // Finished, not failed: 19 points after the click.
+        QCOMPARE(m_platform->prompts->texts(),
+                 QStringList{QStringLiteral("自動追跡を終えました（19点）。\n"
+                                            "映像の終わりまで追跡しました。")});
         QCOMPARE(w().cmdTrack->text(), QStringLiteral("自動追跡"));
         QVERIFY(w().cmdStep->isEnabled());
     }

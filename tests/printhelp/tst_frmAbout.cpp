@@ -1,11 +1,15 @@
 // The version dialog: its texts, one dialog however often it is asked for,
-// and the system-information button.
+// and the system information with its copy button.
 
+#include "base/app_paths.h"
 #include "printhelp/frmAbout.h"
 #include "recording_platform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -19,7 +23,7 @@ private slots:
     void texts();
     void oneDialogHoweverOftenAsked();
     void closedDialogIsGoneAndComesBackFresh();
-    void systemInformationIsNotAvailable();
+    void systemInformationIsShownAndCopied();
 
 private:
     static int openDialogs();
@@ -50,9 +54,8 @@ void tst_frmAbout::texts()
     QVERIFY(lines.size() >= 3);
     QCOMPARE(lines.at(0),
              QStringLiteral("　このアプリケーションは運動体の位置を記録し、解析するものです。"));
-    QCOMPARE(lines.at(1),
-             QStringLiteral(
-                 "　DirectX8.0a以上に対応し、多くのデジカメの映像を再生することができます。"));
+    QVERIFY(lines.at(1).contains(QStringLiteral("FFmpeg")));
+    QVERIFY(lines.at(1).contains(QStringLiteral("mp4")));
     QCOMPARE(lines.at(2), QString());
     // The warning: two sentences.
     QCOMPARE(dialog->lblDisclaimer->text().count(QStringLiteral("。")), 2);
@@ -85,15 +88,27 @@ void tst_frmAbout::closedDialogIsGoneAndComesBackFresh()
     QCOMPARE(openDialogs(), 1);
 }
 
-void tst_frmAbout::systemInformationIsNotAvailable()
+void tst_frmAbout::systemInformationIsShownAndCopied()
 {
+    QFile settings(userSettingsFilePath());
+    QVERIFY(QDir().mkpath(QFileInfo(settings).path()));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.close();
     frmAbout *dialog = frmAbout::showDialog();
+    QVERIFY(!dialog->txtSysInfo->isVisible());
     QTest::mouseClick(dialog->cmdSysInfo, Qt::LeftButton);
-    QCOMPARE(m_platform->prompts->texts(),
-             QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-    QCOMPARE(m_platform->prompts->shown.constFirst().buttons, Prompts::Buttons::Ok);
-    QCOMPARE(m_platform->prompts->shown.constFirst().icon, Prompts::Icon::None);
-    QVERIFY(dialog->isVisible());
+    QVERIFY(m_platform->prompts->shown.isEmpty());
+    QVERIFY(dialog->txtSysInfo->isVisible());
+    const QString info = dialog->txtSysInfo->toPlainText();
+    for (const QString &fact :
+         {QStringLiteral("キネモ " KINEMO_PROJECT_VERSION), QStringLiteral("Qt ") + qVersion(),
+          QStringLiteral("FFmpeg "), QStringLiteral("OpenCV "), QStringLiteral("画面の拡大率："),
+          QStringLiteral("設定ファイル：") + QDir::toNativeSeparators(settings.fileName()),
+          QDir::toNativeSeparators(recoveryFolder())})
+        QVERIFY2(info.contains(fact), qPrintable(fact));
+
+    QTest::mouseClick(dialog->cmdCopy, Qt::LeftButton);
+    QCOMPARE(m_platform->clipboard->text, info);
 }
 
 QTEST_MAIN(tst_frmAbout)

@@ -5,6 +5,7 @@
 #include "recording_platform.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
+#include "results/frmResult3.h"
 #include "results/result_graph_widget.h"
 #include "results/result_table_widget.h"
 
@@ -39,6 +40,21 @@ void fillMeasurement(int n)
     s.PointCount = qint16(n);
 }
 
+// Irregular points far apart in km: every summary number long, the
+// accelerations negative.
+void fillLongNumbers()
+{
+    fillMeasurement(9);
+    MeasurementState &s = measurementState();
+    s.RefLengthPixels = 3;
+    s.RefLengthValue = 7777;
+    s.LengthUnit = QStringLiteral("km");
+    for (int r = 1; r <= 9; ++r) {
+        s.PointTable[r][2] = 37 * (r - 1) + r * r % 7;
+        s.PointTable[r][3] = 400 - 5 * r * r + r % 3;
+    }
+}
+
 template <typename Window> std::unique_ptr<Window> opened()
 {
     auto window = std::make_unique<Window>();
@@ -71,6 +87,8 @@ private slots:
     void printPermissionGreysPrint();
     void redisplayRepeatsTheChecks();
     void graphPaintsMarkers();
+    void summaryNeverBreaksInsideAWord_data();
+    void summaryNeverBreaksInsideAWord();
 
 private:
     std::unique_ptr<TestPlatform> m_platform;
@@ -285,3 +303,47 @@ void TestFrmResult::graphPaintsMarkers()
 
 QTEST_MAIN(TestFrmResult)
 #include "tst_frmResult.moc"
+
+void TestFrmResult::summaryNeverBreaksInsideAWord_data()
+{
+    QTest::addColumn<int>("window"); // 1 speed, 2 distance, 3 components
+    QTest::addColumn<bool>("longNumbers");
+    for (int window : {1, 2, 3}) {
+        QTest::addRow("window %d, steady cm", window) << window << false;
+        QTest::addRow("window %d, long km numbers", window) << window << true;
+    }
+}
+
+// Every shown line of the summary fits its box whole, so no line is broken
+// by the box; a line that does not end a sentence ends a word, the next
+// starting with the space between them. All lines fit the box's height.
+void TestFrmResult::summaryNeverBreaksInsideAWord()
+{
+    QFETCH(int, window);
+    QFETCH(bool, longNumbers);
+    if (longNumbers)
+        fillLongNumbers();
+    else
+        fillMeasurement(6);
+    std::unique_ptr<ResultWindow> w;
+    if (window == 1)
+        w = opened<frmResult1>();
+    else if (window == 2)
+        w = opened<frmResult2>();
+    else
+        w = opened<frmResult3>();
+    w->show();
+    const QLabel &box = *w->Label11;
+    QVERIFY(!box.wordWrap());
+    const QStringList lines = box.text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.join(QString()).remove(QChar(0x3000)),
+             QString(w->summary()).remove(QStringLiteral("\r\n")).remove(QChar(0x3000)));
+    const QFontMetrics metrics = box.fontMetrics();
+    for (int i = 0; i < lines.size(); ++i) {
+        QVERIFY2(metrics.horizontalAdvance(lines[i]) <= box.contentsRect().width(),
+                 qPrintable(lines[i]));
+        if (!lines[i].endsWith(QStringLiteral("。")))
+            QVERIFY2(lines.value(i + 1).startsWith(QChar(0x3000)), qPrintable(lines[i]));
+    }
+    QVERIFY(metrics.lineSpacing() * lines.size() <= box.contentsRect().height());
+}

@@ -239,7 +239,7 @@ private slots:
         measurementState().PointTable[2][4] = 7; // a camera-shake reference, kept by the file
         frmResult3 *r = openExample(QStringLiteral("cm"));
         QVERIFY(r);
-        QCOMPARE(r->mnuFileSave->text(), QStringLiteral("データを保存する(&S)"));
+        QCOMPARE(r->mnuFileSave->text(), QStringLiteral("データを書き込む(&S)"));
         QCOMPARE(r->mnuFileExport->text(), QStringLiteral("表をCSVで書き出す(&E)"));
 
         QTemporaryDir dir;

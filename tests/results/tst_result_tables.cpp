@@ -126,8 +126,8 @@ void TestResultTables::openingChecksInOrder_data()
     QTest::addColumn<int>("points");
     QTest::addColumn<double>("frameRate");
     QTest::addColumn<QString>("startsWith");
-    const QString length = QStringLiteral("「長さの基準」欄の「設定」ボタンを押し、空欄");
-    const QString reference = QStringLiteral("　「長さの基準」欄の「設定」ボタンを押したあと");
+    const QString length = QStringLiteral("「長さを決める」欄の「長さの設定」ボタンを押し、空欄");
+    const QString reference = QStringLiteral("　「長さを決める」欄の「長さの設定」ボタンを押したあと");
     const QString points = QStringLiteral("画面上の点を３回以上クリックしないと、\r\n結果");
     QTest::newRow("empty text") << QString() << 0.0f << 0 << 30.0 << length;
     QTest::newRow("zero, whatever the pixels") << "0" << 10.0f << 5 << 30.0 << length;

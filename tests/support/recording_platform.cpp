@@ -12,8 +12,14 @@ Prompts::Answer RecordingPrompts::message(const QString &text, Buttons buttons, 
     shown.append({text, buttons, icon});
     if (!answers.isEmpty())
         return answers.dequeue();
-    return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes
-                                                                          : Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo:
+        return Answer::Yes;
+    case Buttons::YesNoCancel:
+        return Answer::No; // go on without saving
+    default:
+        return Answer::Ok;
+    }
 }
 
 std::optional<QString> RecordingPrompts::input(const QString &prompt, const QString &,

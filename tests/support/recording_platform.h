@@ -25,7 +25,8 @@ public:
     };
 
     // Answers given in order; when the queue is empty: Yes for Yes/No
-    // questions, Ok otherwise, and a cancelled input box.
+    // questions, No for Yes/No/Cancel ones (unsaved points: go on without
+    // saving), Ok otherwise, and a cancelled input box.
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> inputs;
     QList<Shown> shown;

@@ -359,7 +359,9 @@ int main(int argc, char *argv[])
     if (auto *settings = topLevel<frmSystem>())
         settings->close();
 
+    // With the system information shown, as IT staff would ask for it.
     frmAbout *about = frmAbout::showDialog();
+    about->cmdSysInfo->click();
     ok = save(about, folder, QStringLiteral("about")) && ok;
     about->close();
 
