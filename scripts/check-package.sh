@@ -47,7 +47,8 @@ grep -q '<launchable type="desktop-id">kinemo.desktop</launchable>' "${metainfo[
   || fail "the metainfo does not name kinemo.desktop"
 id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "${metainfo[@]}")
 [ "$(basename "${metainfo[0]}")" = "$id.metainfo.xml" ] || fail "metainfo file is not named $id"
-for file in usr/share/kinemo/kinhelp.html usr/share/kinemo/samples/ball_throw.avi; do
+for file in usr/share/kinemo/kinhelp.html usr/share/kinemo/samples/ball_throw.avi \
+    usr/share/kinemo/samples/pendulum.avi; do
   [ -s "$root/$file" ] || fail "no /$file"
 done
 

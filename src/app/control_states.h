@@ -57,7 +57,12 @@ QString lengthNotSet();      // "長さは設定されていません"
 QString lengthIsSet();       // "長さは設定されています"
 QString allPointsShow();     // "全打点表示"
 QString allPointsStop();     // "全表示停止"
-QString shakeCorrection(bool on); // "手ぶれ補正" CR LF "ＯＮ" / "ＯＦＦ"
-QString trackStart();             // "自動追跡"
-QString trackStop();              // "追跡停止"
+QString shakeCorrection(bool on);   // "手ぶれ補正" CR LF "ＯＮ" / "ＯＦＦ"
+QString trackStart();               // "自動追跡"
+QString trackStop();                // "追跡停止"
+QString axesStart();                // "座標軸"
+QString axesCancel();               // "中止"
+QString axesOriginInstruction();    // the origin first, then the x axis' point
+QString axesDirectionInstruction(); // the x axis' point
+QString axesDefault();              // what the axes are without a setting
 } // namespace captions

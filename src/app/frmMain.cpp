@@ -6,6 +6,7 @@
 #include "datafile/datafile_part.h"
 #include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_part.h"
+#include "digitize/axes_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
 #include "digitize/tracking_part.h"
@@ -100,6 +101,14 @@ void frmMain::composeParts()
     length.unit = cmbTanni;
     m_length = std::make_unique<LengthPart>(m_state, *m_video, *m_digitizing, length);
 
+    AxesControls axes;
+    axes.window = this;
+    axes.preview = picPreview;
+    axes.axesButton = cmdAxes;
+    axes.setCommand = mnuSystemAxes;
+    axes.resetCommand = mnuSystemAxesReset;
+    m_axes = std::make_unique<AxesPart>(m_state, *m_video, axes);
+
     DataFileControls dataFile;
     dataFile.save = mnuFileSave;
     dataFile.load = mnuFileLoad;
@@ -124,6 +133,8 @@ void frmMain::composeParts()
     results.distanceButton = cmdDis;
     results.componentsCommand = mnuViewResult3;
     results.componentsButton = cmdCmp;
+    results.positionCommand = mnuViewResult4;
+    results.positionButton = cmdPos;
     m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
 
     StrobeControls strobe;
@@ -139,8 +150,10 @@ void frmMain::composeParts()
     recovery.interval = txtRate;
     m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
 
-    // What the length setting drew lies on the picture; the markers lie above it.
+    // What the length and axes settings drew lies on the picture; the
+    // markers lie above it.
     picPreview->setOverlayPainter([this](QPainter &painter) {
+        m_axes->paint(painter);
         m_length->paint(painter);
         m_digitizing->markers().paint(painter);
     });
@@ -163,6 +176,7 @@ void frmMain::composeParts()
     connect(m_digitizing.get(), &DigitizingPart::changed, this, &frmMain::applyControlStates);
     connect(m_tracking.get(), &TrackingPart::changed, this, &frmMain::applyControlStates);
     connect(m_length.get(), &LengthPart::changed, this, &frmMain::applyControlStates);
+    connect(m_axes.get(), &AxesPart::changed, this, &frmMain::applyControlStates);
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
     connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);

@@ -18,6 +18,7 @@
 #include <optional>
 #include <utility>
 
+class AxesPart;
 class DataFilePart;
 class DigitizingPart;
 class LengthPart;
@@ -51,6 +52,7 @@ public:
     QPushButton *cmdSpd = nullptr;
     QPushButton *cmdDis = nullptr;
     QPushButton *cmdCmp = nullptr; // velocity components and acceleration
+    QPushButton *cmdPos = nullptr; // position against time, and the fits
     QGroupBox *Frame1 = nullptr;
     QToolButton *cmdFwdFrame = nullptr;
     QToolButton *cmdBackFrame = nullptr;
@@ -83,6 +85,9 @@ public:
     QPushButton *cmdLength = nullptr;
     QLabel *lblLength = nullptr;
     QLabel *lblLength1 = nullptr;
+    QGroupBox *frmAxes = nullptr;
+    QLabel *lblAxes = nullptr;
+    QPushButton *cmdAxes = nullptr;
     QTimer *tmrTimer = nullptr;
     QTimer *tmrPlay = nullptr;
     PreviewWidget *picPreview = nullptr;
@@ -104,11 +109,14 @@ public:
     QAction *mnuViewResult1 = nullptr;
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
+    QAction *mnuViewResult4 = nullptr;
     QAction *mnuViewStrobe = nullptr; // the strobe picture
     QAction *mnuViewMagnifier = nullptr; // "拡大鏡(&Z)", ticked while on
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;
+    QAction *mnuSystemAxes = nullptr;
+    QAction *mnuSystemAxesReset = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpHowto = nullptr;
     QAction *mnuHelpAbout = nullptr;
@@ -118,6 +126,7 @@ public:
     DigitizingPart &digitizing() { return *m_digitizing; }
     TrackingPart &tracking() { return *m_tracking; }
     LengthPart &length() { return *m_length; }
+    AxesPart &axes() { return *m_axes; }
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
     RecoveryPart &recovery() { return *m_recovery; }
@@ -163,6 +172,7 @@ private:
     std::unique_ptr<DigitizingPart> m_digitizing;
     std::unique_ptr<TrackingPart> m_tracking;
     std::unique_ptr<LengthPart> m_length;
+    std::unique_ptr<AxesPart> m_axes;
     std::unique_ptr<DataFilePart> m_dataFile;
     std::unique_ptr<PrintHelpPart> m_printHelp;
     std::unique_ptr<ResultsPart> m_results;

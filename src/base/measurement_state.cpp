@@ -10,6 +10,7 @@ void MeasurementState::clearPoints()
     PointCount = 0;
     TrackedScores.clear();
     RefLengthPixels = 0;
+    Axes = CoordinateAxes{};
 }
 
 namespace {

@@ -3,6 +3,8 @@
 // length, the open video's timing and the teacher's settings. One record for
 // the whole run, read and written directly on the user-interface thread.
 
+#include "base/coordinate_axes.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -38,6 +40,7 @@ struct MeasurementState
     qint16 RefLengthValue = 0; // real length between the reference points
     float RefLengthPixels = 0; // the same length on screen; 0 = not set
     QString LengthUnit;        // "cm", "m", "km" or typed
+    CoordinateAxes Axes;       // not set: the default axes (base/coordinate_axes.h)
 
     QString VideoPath;
     double FrameRate = 0;
@@ -55,13 +58,14 @@ struct MeasurementState
     qint16 AllPointsMode = 0;
     qint16 TrackingPermission = 0;   // 0: automatic tracking allowed, 1: not
     qint16 ComponentsPermission = 0; // 0: the components window allowed, 1: not
+    qint16 PositionPermission = 0;   // 0: the position window allowed, 1: not
 
     // The points as they were last saved or loaded (rows 1..PointCount of
     // PointTable, as bytes). Points that differ from them are unsaved.
     QByteArray WrittenPoints;
 
-    // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
-    // typed length stay.
+    // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0, the axes
+    // back to the default ones. The unit and typed length stay.
     void clearPoints();
 
     // There are points, and they are not the ones last saved or loaded.

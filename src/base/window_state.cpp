@@ -12,6 +12,7 @@ ControlSettings ControlSettings::of(const MeasurementState &state)
     s.AllPointsMode = state.AllPointsMode;
     s.TrackingAllowed = state.TrackingPermission == 0;
     s.ComponentsAllowed = state.ComponentsPermission == 0;
+    s.PositionAllowed = state.PositionPermission == 0;
     return s;
 }
 
@@ -19,6 +20,7 @@ void WindowState::videoOpened()
 {
     VideoOpen = true;
     LengthSettingMode = LengthPhase::Off;
+    AxesSettingMode = AxesPhase::Off;
     AwaitingShakeReference = false;
     AllPointsShown = false;
     ShakeCorrectionOn = false;
@@ -32,6 +34,7 @@ void WindowState::videoClosed()
     VideoOpen = false;
     LengthSettingMode = LengthPhase::Off;
     LengthSettingUsed = false;
+    AxesSettingMode = AxesPhase::Off;
     AwaitingShakeReference = false;
     AllPointsShown = false;
     // The start-up shows the correction off; the state says the same.
@@ -59,6 +62,9 @@ void WindowState::holdFrame()
 void WindowState::refresh(const MeasurementState &measurement, bool framePointComplete)
 {
     LengthSet = measurement.RefLengthPixels != 0;
+    AxesAngle.reset();
+    if (measurement.Axes.set)
+        AxesAngle = xAxisAngle(measurement.Axes);
     FramePointComplete = framePointComplete;
     PointsPlotted = measurement.PointCount;
     Settings = ControlSettings::of(measurement);

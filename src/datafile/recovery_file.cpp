@@ -150,7 +150,7 @@ bool Snapshot::operator==(const Snapshot &other) const
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
            shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
-           pointCount == other.pointCount && rows == other.rows &&
+           axes == other.axes && pointCount == other.pointCount && rows == other.rows &&
            trackedScores == other.trackedScores;
 }
 
@@ -163,6 +163,7 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
     s.refLengthPixels = state.RefLengthPixels;
     s.refLengthValue = state.RefLengthValue;
     s.lengthUnit = state.LengthUnit;
+    s.axes = state.Axes;
     s.pointCount = qint16(qBound(0, int(state.PointCount), int(MeasurementState::MaxPoints)));
     s.trackedScores = state.TrackedScores;
     s.rows.reserve(s.pointCount);
@@ -193,6 +194,11 @@ QByteArray encode(const Snapshot &snapshot)
     out += "shake-origin " + QByteArray::number(snapshot.shakeOriginX) + ' ' +
            QByteArray::number(snapshot.shakeOriginY) + '\n';
     out += "interval " + textField(snapshot.plotInterval) + '\n';
+    if (snapshot.axes.set) {
+        const CoordinateAxes &a = snapshot.axes;
+        out += "axes " + numberText(a.origin.x()) + ' ' + numberText(a.origin.y()) + ' ' +
+               numberText(a.xPoint.x()) + ' ' + numberText(a.xPoint.y()) + '\n';
+    }
     out += "points " + QByteArray::number(snapshot.pointCount) + '\n';
     if (!snapshot.trackedScores.isEmpty()) {
         out += "tracked";
@@ -273,6 +279,19 @@ Read decode(const QByteArray &bytes)
         s.plotInterval = *text;
     }
     bool ok = false;
+    // Set axes, in files written since the student can set them.
+    if (const std::optional<QByteArray> axes = lines.optionalValue("axes")) {
+        const QList<QByteArray> values = axes->split(' ');
+        double numbers[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            numbers[i] = values.size() == 4 ? values[i].toDouble(&ok) : 0;
+            if (!ok || !std::isfinite(numbers[i]) || std::fabs(numbers[i]) > 1e6)
+                return failure(badValue("座標軸"));
+        }
+        s.axes = {true, QPointF(numbers[0], numbers[1]), QPointF(numbers[2], numbers[3])};
+        if (!axesClicksUsable(s.axes.origin, s.axes.xPoint))
+            return failure(badValue("座標軸"));
+    }
     const std::optional<QByteArray> countText = lines.value("points");
     const int count = countText ? countText->toInt(&ok) : 0;
     if (!ok || count < 1 || count > MeasurementState::MaxPoints)
@@ -336,6 +355,7 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
     state.RefLengthValue = snapshot.refLengthValue;
     state.FrameRate = snapshot.frameRate;
     state.TrackedScores = snapshot.trackedScores;
+    state.Axes = snapshot.axes;
 }
 
 } // namespace recovery

@@ -15,6 +15,8 @@
 //   shake-origin <X> <Y> (the reference point plotted with point 1)
 //   interval <the plotting interval as typed, percent-encoded UTF-8>
 //     (files of the first programs lack it: the interval then stays)
+//   axes <origin X> <origin Y> <x-axis point X> <x-axis point Y>
+//       (only when the student set axes; without the line, the default axes)
 //   points <PointCount>
 //   tracked <frame>:<score> ... (only when tracking plotted points: which
 //           points it plotted, with their confirmation scores)
@@ -24,6 +26,7 @@
 // Numbers are written with every digit they need to read back exactly. A
 // file whose digest, version or any line does not check is refused whole.
 
+#include "base/coordinate_axes.h"
 #include "datafile/measurement_csv.h"
 
 #include <QByteArray>
@@ -46,6 +49,7 @@ struct Snapshot
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
     QString plotInterval; // "打点間隔は" as typed; empty: not recorded
+    CoordinateAxes axes;
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows;     // PointTable rows 1..pointCount
     QMap<qint32, double> trackedScores; // as MeasurementState::TrackedScores
@@ -56,8 +60,8 @@ struct Snapshot
 };
 
 // The measurement's part of a snapshot: the video's path (empty when
-// `videoOpen` is false), the points, the reference length and FrameRate. The
-// window fills in the rest.
+// `videoOpen` is false), the points, the reference length, FrameRate and the
+// axes. The window fills in the rest.
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen);
 
 QByteArray encode(const Snapshot &snapshot);
@@ -75,8 +79,8 @@ Read decode(const QByteArray &bytes);
 // Opens, size-checks and decodes a file.
 Read readFile(const QString &path);
 
-// The points, the reference length, its unit and the frame rate into the
-// state, the table cleared first (as loading a measurement file does).
+// The points, the reference length, its unit, the frame rate and the axes
+// into the state, the table cleared first (as loading a measurement file does).
 void apply(const Snapshot &snapshot, MeasurementState &state);
 
 } // namespace recovery

@@ -10,6 +10,7 @@
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
 #include "results/frmResult3.h"
+#include "results/frmResult4.h"
 #include "results/preview_picture.h"
 #include "results/result_opening.h"
 #include "video/preview_widget.h"
@@ -28,6 +29,8 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.distanceButton, &QAbstractButton::clicked, this, &ResultsPart::showDistance);
     connect(m_c.componentsCommand, &QAction::triggered, this, &ResultsPart::showComponents);
     connect(m_c.componentsButton, &QAbstractButton::clicked, this, &ResultsPart::showComponents);
+    connect(m_c.positionCommand, &QAction::triggered, this, &ResultsPart::showPosition);
+    connect(m_c.positionButton, &QAbstractButton::clicked, this, &ResultsPart::showPosition);
     connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, [this](MeasurementGone how) {
         closeWindows(how == MeasurementGone::AllPointsErased ? distanceFirst() : speedFirst());
     });
@@ -60,6 +63,12 @@ void ResultsPart::showCurrentFrame(std::optional<qint32> frame)
         window->showCurrentFrame(frame);
 }
 
+void ResultsPart::showPosition()
+{
+    open<frmResult4>(m_position, 0);
+    emit changed();
+}
+
 void ResultsPart::closeWindows(const QList<Window> &order)
 {
     for (Window which : order) {
@@ -76,9 +85,11 @@ QPointer<QWidget> &ResultsPart::window(Window which)
     case Window::Distance:
         return m_distance;
     case Window::Components:
+        return m_components;
+    case Window::Position:
         break;
     }
-    return m_components;
+    return m_position;
 }
 
 template <typename Form> void ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips)

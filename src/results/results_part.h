@@ -28,6 +28,8 @@ struct ResultsControls
     QAbstractButton *distanceButton = nullptr;
     QAction *componentsCommand = nullptr;
     QAbstractButton *componentsButton = nullptr;
+    QAction *positionCommand = nullptr;
+    QAbstractButton *positionButton = nullptr;
 };
 
 class ResultsPart : public QObject
@@ -40,24 +42,26 @@ public:
     void showSpeed();      // "時間と速さの結果表示(&S)" and "速さ"
     void showDistance();   // "時間と移動距離の結果表示(&D)" and "距離"
     void showComponents(); // "速度の成分と加速度(&A)" and "成分"
+    void showPosition();   // "位置と時間(&P)" and "位置"
     enum class Window
     {
         Speed,
         Distance,
         Components,
+        Position,
     };
     // The windows of `order` that are open, closed in that order: quitting
     // and switching camera-shake correction close the speed window first,
-    // erasing every point the distance window first; the components window
-    // closes last.
+    // erasing every point the distance window first; the components and the
+    // position window close last.
     void closeWindows(const QList<Window> &order);
     static QList<Window> speedFirst()
     {
-        return {Window::Speed, Window::Distance, Window::Components};
+        return {Window::Speed, Window::Distance, Window::Components, Window::Position};
     }
     static QList<Window> distanceFirst()
     {
-        return {Window::Distance, Window::Speed, Window::Components};
+        return {Window::Distance, Window::Speed, Window::Components, Window::Position};
     }
 
     // The frame the main window shows (none without a video), marked in
@@ -67,6 +71,7 @@ public:
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
     QPointer<QWidget> &componentsWindow() { return m_components; }
+    QPointer<QWidget> &positionWindow() { return m_position; }
 
 signals:
     void changed();
@@ -87,4 +92,5 @@ private:
     QPointer<QWidget> m_distance;
     QPointer<QWidget> m_components;
     std::optional<qint32> m_currentFrame;
+    QPointer<QWidget> m_position;
 };

@@ -76,9 +76,11 @@ void frmSystem::buildControls()
 
     const QRect resultFrame(360, 840, 4245, 2600);
     buildFrame(OptDisp1, resultFrame);
-    // The kinds of result share their tab with the components window.
-    buildFrame(OptDisp2, QRect(360, 840, 4245, 1575));
-    buildFrame(OptCmp, QRect(360, 2520, 4245, 1095));
+    // The kinds of result share their tab with the components and the
+    // position window.
+    buildFrame(OptDisp2, QRect(360, 720, 4245, 1335));
+    buildFrame(OptCmp, QRect(360, 2100, 4245, 780));
+    buildFrame(OptPos, QRect(360, 2910, 4245, 780));
     buildFrame(OptPrint, resultFrame);
     // The distance frame leaves room under it for the tracking frame.
     buildFrame(OptProt, QRect(360, 840, 4245, 1575));
@@ -93,6 +95,7 @@ void frmSystem::buildControls()
     frameAll = m_frames[OptAll];
     frameTrack = m_frames[OptTrack];
     frameCmp = m_frames[OptCmp];
+    framePos = m_frames[OptPos];
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &twips) {
         auto *button = new QPushButton(caption, this);
@@ -131,8 +134,9 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
     frame->raise();
 
     static const std::array<QList<QRadioButton *> frmSystem::*, SettingCount> arrays = {
-        &frmSystem::optDisp1,  &frmSystem::optDisp2, &frmSystem::optPrint, &frmSystem::optProt,
-        &frmSystem::optAction, &frmSystem::optAll,   &frmSystem::optTrack, &frmSystem::optCmp};
+        &frmSystem::optDisp1, &frmSystem::optDisp2,  &frmSystem::optPrint,
+        &frmSystem::optProt,  &frmSystem::optAction, &frmSystem::optAll,
+        &frmSystem::optTrack, &frmSystem::optCmp,    &frmSystem::optPos};
     this->*arrays[setting] = buttons;
     m_frames[setting] = frame;
     m_groups[setting] = group;

@@ -44,6 +44,7 @@ public:
     QGroupBox *frameAll = nullptr;
     QGroupBox *frameTrack = nullptr;
     QGroupBox *frameCmp = nullptr;
+    QGroupBox *framePos = nullptr;
     QList<QRadioButton *> optDisp1;
     QList<QRadioButton *> optDisp2;
     QList<QRadioButton *> optPrint;
@@ -52,6 +53,7 @@ public:
     QList<QRadioButton *> optAll;
     QList<QRadioButton *> optTrack;
     QList<QRadioButton *> optCmp;
+    QList<QRadioButton *> optPos;
     QPushButton *cmdStandard = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -15,15 +15,16 @@ namespace {
 
 constexpr int kLineCount = 7;
 // Lines after the first seven: optional, a missing one takes its default.
-constexpr int kLaterLines = 2;
+constexpr int kLaterLines = 3;
 const char *const kCodec = "CP932";
 
 // The settings in file order: six lines that every file has, then the later ones.
 template <typename State> auto settingSlot(State &state, int index)
 {
-    auto fields = {&state.ResultDisplayMode,  &state.ResultKindMode,      &state.PrintPermission,
-                   &state.DistanceMethod,     &state.ClickAction,         &state.AllPointsMode,
-                   &state.TrackingPermission, &state.ComponentsPermission};
+    auto fields = {
+        &state.ResultDisplayMode,  &state.ResultKindMode,       &state.PrintPermission,
+        &state.DistanceMethod,     &state.ClickAction,          &state.AllPointsMode,
+        &state.TrackingPermission, &state.ComponentsPermission, &state.PositionPermission};
     return fields.begin()[index];
 }
 
@@ -52,6 +53,7 @@ void applyDefaultSettings(MeasurementState &state)
     state.AllPointsMode = 1;
     state.TrackingPermission = 0;
     state.ComponentsPermission = 0;
+    state.PositionPermission = 0;
 }
 
 SettingsReadResult parseSettings(const QByteArray &content, MeasurementState &state)

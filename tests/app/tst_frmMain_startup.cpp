@@ -124,7 +124,7 @@ private slots:
         QFile f(platform.programFolder + "/kinmo.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(),
-                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
         // A program folder that can be written keeps them; the user's own
         // configuration folder is not even made.
         QVERIFY(!QFileInfo::exists(platform.userConfigFolder));
@@ -167,7 +167,7 @@ private slots:
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(),
-                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("sensei1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
         QFile classFile(platform.classSettingsFile);
         QVERIFY(classFile.open(QIODevice::ReadOnly));
         QCOMPARE(classFile.readAll(), classWide);
@@ -227,7 +227,7 @@ private slots:
         QFile own(platform.userConfigFolder + "/kinmo.txt");
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(),
-                 QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("mine\r\n 0\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
     }
 
     void quitStillClosesWhenTheSettingsCannotBeWritten()
@@ -244,7 +244,7 @@ private slots:
     void settingsReadAtStartAreWrittenBackByteForByte()
     {
         TestPlatform platform;
-        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n");
+        const QByteArray content("secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n 1\r\n");
         writeSettings(platform.programFolder, content);
         frmMain w;
         w.show();

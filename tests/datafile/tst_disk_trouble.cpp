@@ -257,7 +257,7 @@ void tst_disk_trouble::settingsGoToTheUsersOwnFile()
     } else {
         QVERIFY(platform.prompts->shown.isEmpty());
         QCOMPARE(fileBytes(own),
-                 QByteArray("secret\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("secret\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
     }
 
     // Quitting writes the settings once more, silently; the old file stays

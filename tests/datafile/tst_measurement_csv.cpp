@@ -500,6 +500,9 @@ void TestMeasurementCsv::recoveryRefusedWhole_data()
     QTest::newRow("unit with a raw blank") << changed("unit c", "unit c c");
     QTest::newRow("path with a NUL") << changed("video %2Fhome", "video %00%2Fhome");
     QTest::newRow("a line missing") << changed("shake 1\n", "");
+    // Axes: both points on one pixel, a value missing, a value not a number.
+    for (const char *axes : {"axes 10 20 10.5 20.5", "axes 10 20 30", "axes 10 20 30 nan"})
+        QTest::addRow("%s", axes) << changed("\npoints 3", QByteArray("\n") + axes + "\npoints 3");
     const qsizetype sizeAt = good.indexOf("\ncsv ") + 5;
     const qsizetype sizeEnd = good.indexOf('\n', sizeAt);
     const int size = good.mid(sizeAt, sizeEnd - sizeAt).toInt();

@@ -21,9 +21,9 @@ private:
 
     static QList<int> values(const MeasurementState &s)
     {
-        return {s.ResultDisplayMode,  s.ResultKindMode,      s.PrintPermission,
-                s.DistanceMethod,     s.ClickAction,         s.AllPointsMode,
-                s.TrackingPermission, s.ComponentsPermission};
+        return {s.ResultDisplayMode,  s.ResultKindMode,       s.PrintPermission,
+                s.DistanceMethod,     s.ClickAction,          s.AllPointsMode,
+                s.TrackingPermission, s.ComponentsPermission, s.PositionPermission};
     }
 
 private slots:
@@ -34,7 +34,7 @@ private slots:
         MeasurementState s;
         QCOMPARE(readSettingsFile(path, s), SettingsReadResult::Missing);
         QCOMPARE(s.SettingsPassword, QStringLiteral("qz47"));
-        QCOMPARE(values(s), (QList<int>{0, 0, 0, 0, 1, 1, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{0, 0, 0, 0, 1, 1, 0, 0, 0}));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -43,13 +43,14 @@ private slots:
         MeasurementState s;
         applyDefaultSettings(s);
         QCOMPARE(formatSettings(s),
-                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n"));
+                 QByteArray("qz47\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 0\r\n 0\r\n"));
         s.ResultDisplayMode = -1;
         s.DistanceMethod = 2;
         s.TrackingPermission = 1;
         s.ComponentsPermission = 1;
+        s.PositionPermission = 1;
         QCOMPARE(formatSettings(s),
-                 QByteArray("qz47\r\n-1\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 1\r\n 1\r\n"));
+                 QByteArray("qz47\r\n-1\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 1\r\n 1\r\n 1\r\n"));
     }
 
     void numbersAreReadLikeTheSettingsReader_data()
@@ -83,24 +84,24 @@ private slots:
         QCOMPARE(parseSettings(settingsLines({"abc", "3", "2", "1", "2"}), s),
                  SettingsReadResult::Repaired);
         QCOMPARE(s.SettingsPassword, QStringLiteral("abc"));
-        QCOMPARE(values(s), (QList<int>{3, 2, 1, 2, 1, 1, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{3, 2, 1, 2, 1, 1, 0, 0, 0}));
 
         // An out-of-range line is replaced by its default; later lines still read.
         QCOMPARE(parseSettings(settingsLines({"x", "1", "40000", "2", "0", "0", "0"}), s),
                  SettingsReadResult::Repaired);
-        QCOMPARE(values(s), (QList<int>{1, 0, 2, 0, 0, 0, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{1, 0, 2, 0, 0, 0, 0, 0, 0}));
 
         // So is an eighth line out of range.
         s.TrackingPermission = 1;
         QCOMPARE(parseSettings(settingsLines({"x", "1", "1", "1", "1", "0", "0", "99999"}), s),
                  SettingsReadResult::Repaired);
-        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
 
         // An empty file never leaves an empty password.
         s.SettingsPassword.clear();
         QCOMPARE(parseSettings(QByteArray(), s), SettingsReadResult::Repaired);
         QCOMPARE(s.SettingsPassword, QStringLiteral("qz47"));
-        QCOMPARE(values(s), (QList<int>{0, 0, 0, 0, 1, 1, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{0, 0, 0, 0, 1, 1, 0, 0, 0}));
     }
 
     void olderAndLaterFilesAreAccepted()
@@ -110,15 +111,19 @@ private slots:
         // Seven lines, as older versions write them: tracking is allowed.
         QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n", s), SettingsReadResult::Complete);
         QCOMPARE(s.SettingsPassword, QStringLiteral("p"));
-        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0}));
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 0, 0, 0}));
         // Eight lines: the components window is allowed.
         s.ComponentsPermission = 1;
         QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n", s), SettingsReadResult::Complete);
-        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 0}));
-        // A ninth line is read; lines after it (a later version's) are left alone.
-        QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n1\nmore\n", s),
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 0, 0}));
+        // Nine lines: the position window is allowed.
+        s.PositionPermission = 1;
+        QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n1\n", s), SettingsReadResult::Complete);
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 1, 0}));
+        // A tenth line is read; lines after it (a later version's) are left alone.
+        QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n1\n1\nmore\n", s),
                  SettingsReadResult::Complete);
-        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 1}));
+        QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 1, 1}));
     }
 
     void emptyPasswordLineIsAPassword()

@@ -1,8 +1,10 @@
-// Makes the sample clip: draws every frame of the thrown-ball scene and hands
-// the pictures to the ffmpeg program, which writes a Motion JPEG AVI.
+// Makes a sample clip: draws every frame of the thrown-ball scene (or the
+// pendulum's) and hands the pictures to the ffmpeg program, which writes a
+// Motion JPEG AVI.
 //
-//   samplegen <ffmpeg program> <output .avi>
+//   samplegen <ffmpeg program> <output .avi> [throw|pendulum]
 
+#include "pendulum_scene.h"
 #include "throw_scene.h"
 
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <cstdio>
+#include <functional>
 
 namespace {
 int fail(const QString &message)
@@ -27,10 +30,16 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 3)
-        return fail(QStringLiteral("usage: samplegen <ffmpeg program> <output .avi>"));
+    if (args.size() != 3 && args.size() != 4)
+        return fail(
+            QStringLiteral("usage: samplegen <ffmpeg program> <output .avi> [throw|pendulum]"));
     const QString ffmpeg = args.at(1);
     const QString output = args.at(2);
+    const bool pendulum = args.size() == 4 && args.at(3) == QLatin1String("pendulum");
+    const QSize size = pendulum ? PendulumScene::size() : ThrowScene::size();
+    const int rate = pendulum ? PendulumScene::FramesPerSecond : ThrowScene::FramesPerSecond;
+    const int frames = pendulum ? PendulumScene::frameCount() : ThrowScene::frameCount();
+    const std::function<QImage(int)> frame = pendulum ? &PendulumScene::frame : &ThrowScene::frame;
     // Written under a temporary name first so that a failed run never
     // leaves a half-written clip that looks finished.
     const QString partial = output + QStringLiteral(".part.avi");
@@ -47,9 +56,9 @@ int main(int argc, char *argv[])
                            QStringLiteral("-pixel_format"),
                            QStringLiteral("rgb24"),
                            QStringLiteral("-video_size"),
-                           QStringLiteral("%1x%2").arg(ThrowScene::Width).arg(ThrowScene::Height),
+                           QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
                            QStringLiteral("-framerate"),
-                           QString::number(ThrowScene::FramesPerSecond),
+                           QString::number(rate),
                            QStringLiteral("-i"),
                            QStringLiteral("-"),
                            QStringLiteral("-c:v"),
@@ -62,8 +71,8 @@ int main(int argc, char *argv[])
     if (!encoder.waitForStarted(30000))
         return fail(QStringLiteral("cannot start %1").arg(ffmpeg));
 
-    for (int i = 0; i < ThrowScene::frameCount(); ++i) {
-        const QImage image = ThrowScene::frame(i);
+    for (int i = 0; i < frames; ++i) {
+        const QImage image = frame(i);
         for (int y = 0; y < image.height(); ++y) {
             const char *row = reinterpret_cast<const char *>(image.constScanLine(y));
             encoder.write(row, qint64(image.width()) * 3);
