@@ -48,6 +48,7 @@ grep -q '<launchable type="desktop-id">kinemo.desktop</launchable>' "${metainfo[
 id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "${metainfo[@]}")
 [ "$(basename "${metainfo[0]}")" = "$id.metainfo.xml" ] || fail "metainfo file is not named $id"
 for file in usr/share/kinemo/kinhelp.html usr/share/kinemo/samples/ball_throw.avi \
+  usr/share/kinemo/samples/pendulum.avi \
   usr/share/kinemo/samples/cart_collision_elastic.avi \
   usr/share/kinemo/samples/cart_collision_inelastic.avi; do
   [ -s "$root/$file" ] || fail "no /$file"

@@ -9,7 +9,7 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n libgl-dev
   desktop-file-utils appstream lintian dpkg-dev file
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
-  libopencv-imgproc-dev libopencv-video-dev
+  libopencv-imgproc-dev libopencv-video-dev libeigen3-dev
   gstreamer1.0-libav gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   fonts-noto-cjk xvfb x11-utils imagemagick xdg-utils man-db

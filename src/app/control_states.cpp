@@ -1,5 +1,7 @@
 #include "app/control_states.h"
 
+#include "base/coordinate_axes.h"
+
 namespace {
 
 const QColor kRed(255, 0, 0);
@@ -65,6 +67,17 @@ ControlState lengthLabel(const WindowState &s)
     return label(captions::lengthNotSet(), kRed);
 }
 
+ControlState axesLabel(const WindowState &s)
+{
+    if (s.AxesSettingMode == AxesPhase::Origin)
+        return label(captions::axesOriginInstruction(), kBlue);
+    if (s.AxesSettingMode == AxesPhase::XPoint)
+        return label(captions::axesDirectionInstruction(), kBlue);
+    if (s.AxesAngle)
+        return label(xAxisAngleText(*s.AxesAngle), kBlue);
+    return label(captions::axesDefault(), kBlue);
+}
+
 } // namespace
 
 const ControlState &MainControlStates::operator[](const QString &name) const
@@ -93,12 +106,21 @@ MainControlStates controlStatesFor(const WindowState &s)
     // The all-points button also ends its own display, so it stays usable
     // (and shown) while the display is on.
     c["cmdProtDisp"] =
-        captioned(video && !s.lengthSetting() && !pairPending && idle,
+        captioned(video && !s.settingOnPicture() && !pairPending && idle,
                   s.AllPointsShown ? captions::allPointsStop() : captions::allPointsShow(),
                   s.Settings.AllPointsMode != 1 || s.AllPointsShown);
 
     c["cmdLength"] =
-        captioned(video && !pairPending && !s.AllPointsShown && idle, lengthButtonCaption(s));
+        captioned(video && !pairPending && !s.AllPointsShown && idle && !s.axesSetting(),
+                  lengthButtonCaption(s));
+    // The axes are set like the length, and never both at once; the button
+    // also ends its own setting.
+    const bool axesStart = video && !pairPending && !s.AllPointsShown && idle && !s.lengthSetting();
+    c["cmdAxes"] =
+        captioned(axesStart, s.axesSetting() ? captions::axesCancel() : captions::axesStart());
+    c["mnuSystemAxes"] = usable(axesStart && !s.axesSetting());
+    c["mnuSystemAxesReset"] = usable(s.AxesAngle.has_value() && !s.axesSetting() && idle);
+    c["lblAxes"] = axesLabel(s);
     for (const char *name : {"lblLength1", "txtLengthValue", "cmbTanni"})
         c[QLatin1String(name)] = usable(true, s.lengthSetting());
     c["lblLength"] = lengthLabel(s);
@@ -117,7 +139,7 @@ MainControlStates controlStatesFor(const WindowState &s)
     c["mnuFileOpen"] = usable(!pairPending && idle);
     c["mnuFileClose"] = usable(video && !pairPending && idle);
     c["mnuFileSave"] = usable(idle);
-    c["mnuFileLoad"] = usable(!s.lengthSetting() && !pairPending && idle);
+    c["mnuFileLoad"] = usable(!s.settingOnPicture() && !pairPending && idle);
     const bool printAllowed = s.Settings.PrintPermission != 2 && s.Settings.PrintPermission != 3;
     c["mnuFilePrint"] = usable(printAllowed && !pairPending && idle);
     c["mnuFileSaveMeasurement"] = usable(idle && s.AnyPoints);
@@ -143,6 +165,17 @@ MainControlStates controlStatesFor(const WindowState &s)
     const bool momentum = s.Settings.MomentumAllowed && s.Settings.ResultDisplayMode != 3;
     c["mnuViewMomentum"] = usable(momentum && idle);
     c["cmdMomentum"] = usable(idle, momentum);
+    // The strobe picture needs the video and two copies at least.
+    c["mnuViewStrobe"] = usable(video && s.PointsPlotted >= 2 && !pairPending && idle);
+
+    c["mnuViewMagnifier"] = usable(true);
+    c["mnuViewMagnifier"].checked = s.MagnifierOn;
+    out.keyboardAiming = video && idle;
+    out.magnifierShown = out.keyboardAiming && s.MagnifierOn && s.PointerOverPicture;
+    out.magnifierWholePixels = !s.lengthSetting();
+    const bool position = s.Settings.PositionAllowed && s.Settings.ResultDisplayMode != 3;
+    c["mnuViewResult4"] = usable(position && idle);
+    c["cmdPos"] = usable(idle, position);
 
     c["mnuSystemDisp"] = usable(idle);
     c["mnuHelpHowto"] = usable(true);
@@ -204,5 +237,27 @@ QString trackStart()
 QString trackStop()
 {
     return QStringLiteral("追跡停止");
+}
+QString axesStart()
+{
+    return QStringLiteral("座標軸");
+}
+QString axesCancel()
+{
+    return QStringLiteral("中止");
+}
+QString axesOriginInstruction()
+{
+    return QStringLiteral(
+        "　映像の画面で原点をクリックし、次にx軸の正の向きの点をクリックしてください。"
+        "（Escで中止）");
+}
+QString axesDirectionInstruction()
+{
+    return QStringLiteral("　x軸の正の向きの点をクリックしてください。（Escで中止）");
+}
+QString axesDefault()
+{
+    return QStringLiteral("原点は最初の打点、x軸は右向き、y軸は上向きです");
 }
 } // namespace captions

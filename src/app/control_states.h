@@ -17,6 +17,7 @@ struct ControlState
     bool visible = true;
     std::optional<QString> caption;
     std::optional<QColor> textColour;
+    std::optional<bool> checked; // a menu item with a tick
 };
 
 enum class PreviewCursor
@@ -33,6 +34,13 @@ struct MainControlStates
     PreviewCursor previewCursor = PreviewCursor::Arrow;
     bool playTimerRuns = false;
     std::optional<QPoint> kijunAt;
+    // The aids for aiming on the picture: in a clicking mode the keys aim
+    // and click; the magnifier shows there while the pointer is over it,
+    // aimed at whole preview pixels except while a length is set (those
+    // clicks keep the pointer's own place).
+    bool keyboardAiming = false;
+    bool magnifierShown = false;
+    bool magnifierWholePixels = true;
 
     const ControlState &operator[](const QString &name) const;
 };
@@ -49,7 +57,12 @@ QString lengthNotSet();      // "長さは設定されていません"
 QString lengthIsSet();       // "長さは設定されています"
 QString allPointsShow();     // "全打点表示"
 QString allPointsStop();     // "全表示停止"
-QString shakeCorrection(bool on); // "手ぶれ補正" CR LF "ＯＮ" / "ＯＦＦ"
-QString trackStart();             // "自動追跡"
-QString trackStop();              // "追跡停止"
+QString shakeCorrection(bool on);   // "手ぶれ補正" CR LF "ＯＮ" / "ＯＦＦ"
+QString trackStart();               // "自動追跡"
+QString trackStop();                // "追跡停止"
+QString axesStart();                // "座標軸"
+QString axesCancel();               // "中止"
+QString axesOriginInstruction();    // the origin first, then the x axis' point
+QString axesDirectionInstruction(); // the x axis' point
+QString axesDefault();              // what the axes are without a setting
 } // namespace captions

@@ -2,9 +2,11 @@
 
 #include "app/control_states.h"
 #include "base/measurement_state.h"
+#include "base/view_preferences.h"
 #include "datafile/datafile_part.h"
 #include "datafile/measurement_file_commands.h"
 #include "datafile/recovery_part.h"
+#include "digitize/axes_part.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/length_part.h"
 #include "digitize/object_markers.h"
@@ -13,6 +15,7 @@
 #include "platform/prompts.h"
 #include "printhelp/printhelp_part.h"
 #include "results/results_part.h"
+#include "results/strobe_part.h"
 #include "settings/settings_file.h"
 #include "settings/settings_part.h"
 #include "video/plotting_cursor.h"
@@ -100,6 +103,14 @@ void frmMain::composeParts()
     length.unit = cmbTanni;
     m_length = std::make_unique<LengthPart>(m_state, *m_video, *m_digitizing, length);
 
+    AxesControls axes;
+    axes.window = this;
+    axes.preview = picPreview;
+    axes.axesButton = cmdAxes;
+    axes.setCommand = mnuSystemAxes;
+    axes.resetCommand = mnuSystemAxesReset;
+    m_axes = std::make_unique<AxesPart>(m_state, *m_video, axes);
+
     DataFileControls dataFile;
     dataFile.save = mnuFileSave;
     dataFile.load = mnuFileLoad;
@@ -127,7 +138,14 @@ void frmMain::composeParts()
     results.componentsButton = cmdCmp;
     results.momentumCommand = mnuViewMomentum;
     results.momentumButton = cmdMomentum;
+    results.positionCommand = mnuViewResult4;
+    results.positionButton = cmdPos;
     m_results = std::make_unique<ResultsPart>(m_state, *m_digitizing, *m_length, results);
+
+    StrobeControls strobe;
+    strobe.window = this;
+    strobe.command = mnuViewStrobe;
+    m_strobe = std::make_unique<StrobePart>(m_state, *m_video, strobe);
 
     m_settings = std::make_unique<SettingsPart>(this, mnuSystemDisp);
 
@@ -139,8 +157,10 @@ void frmMain::composeParts()
     recovery.openMeasurement = mnuFileOpenMeasurement;
     m_recovery = std::make_unique<RecoveryPart>(m_state, *m_video, *m_digitizing, recovery);
 
-    // What the length setting drew lies on the picture; the markers lie above it.
+    // What the length and axes settings drew lies on the picture; the
+    // markers lie above it.
     picPreview->setOverlayPainter([this](QPainter &painter) {
+        m_axes->paint(painter);
         m_length->paint(painter);
         m_digitizing->markers().paint(painter);
         objects::paintObjectMarkers(painter, measurementState(), m_video->position(),
@@ -166,16 +186,44 @@ void frmMain::composeParts()
     connect(m_digitizing.get(), &DigitizingPart::changed, this, &frmMain::applyControlStates);
     connect(m_tracking.get(), &TrackingPart::changed, this, &frmMain::applyControlStates);
     connect(m_length.get(), &LengthPart::changed, this, &frmMain::applyControlStates);
+    connect(m_axes.get(), &AxesPart::changed, this, &frmMain::applyControlStates);
     connect(m_dataFile.get(), &DataFilePart::changed, this, &frmMain::applyControlStates);
     connect(m_printHelp.get(), &PrintHelpPart::changed, this, &frmMain::applyControlStates);
     connect(m_results.get(), &ResultsPart::changed, this, &frmMain::applyControlStates);
     connect(m_recovery.get(), &RecoveryPart::changed, this, &frmMain::applyControlStates);
+    connect(m_strobe.get(), &StrobePart::changed, this, &frmMain::applyControlStates);
 
     // A new capture rate keeps the points but not the results shown so far;
     // a loaded measurement brings its own rate, which the readout then shows.
     connect(m_video.get(), &VideoPart::frameRateChanged, m_results.get(),
             [this] { m_results->closeWindows(ResultsPart::speedFirst()); });
     connect(m_dataFile.get(), &DataFilePart::changed, m_video.get(), &VideoPart::showFrameRate);
+
+    // The result windows lead back to the video: a click on a column or a
+    // marker shows its frame, as a move of the user's own would, and every
+    // move is marked in them.
+    connect(m_results.get(), &ResultsPart::frameChosen, this, [this](qint32 frame) {
+        if (m_state.navigationFree())
+            m_video->moveTo(frame);
+    });
+    connect(m_video.get(), &VideoPart::moved, m_results.get(), [this] {
+        m_results->showCurrentFrame(m_state.VideoOpen ? std::optional<qint32>(m_video->position())
+                                                      : std::nullopt);
+    });
+    connect(m_video.get(), &VideoPart::videoClosed, m_results.get(),
+            [this] { m_results->showCurrentFrame(std::nullopt); });
+
+    // The magnifier: the user's own choice, and where the pointer is.
+    m_state.MagnifierOn = viewprefs::magnifierOn();
+    connect(mnuViewMagnifier, &QAction::triggered, this, [this](bool on) {
+        m_state.MagnifierOn = on;
+        viewprefs::setMagnifierOn(on);
+        applyControlStates();
+    });
+    connect(picPreview, &PreviewWidget::pointerOver, this, [this](bool over) {
+        m_state.PointerOverPicture = over;
+        applyControlStates();
+    });
 }
 
 void frmMain::applyControlStates()
@@ -198,6 +246,8 @@ void frmMain::applyControlStates()
             action->setVisible(c.visible);
             if (c.caption)
                 action->setText(*c.caption);
+            if (c.checked)
+                action->setChecked(*c.checked);
         } else if (auto *widget = qobject_cast<QWidget *>(object)) {
             widget->setEnabled(c.enabled);
             widget->setVisible(c.visible);
@@ -230,6 +280,8 @@ void frmMain::applyControlStates()
             break;
         }
     }
+    picPreview->setKeyboardAiming(derived.keyboardAiming);
+    picPreview->setMagnifier(derived.magnifierShown, derived.magnifierWholePixels);
     if (derived.playTimerRuns != tmrPlay->isActive()) {
         if (derived.playTimerRuns)
             tmrPlay->start();
@@ -303,4 +355,5 @@ void frmMain::runQuit()
     m_recovery->endNormally();
     m_video->closePlayer();
     m_results->closeWindows(ResultsPart::speedFirst());
+    m_strobe->closeWindow();
 }

@@ -18,6 +18,7 @@
 #include <optional>
 #include <utility>
 
+class AxesPart;
 class DataFilePart;
 class DigitizingPart;
 class LengthPart;
@@ -26,6 +27,7 @@ class PrintHelpPart;
 class RecoveryPart;
 class ResultsPart;
 class SettingsPart;
+class StrobePart;
 class TrackingPart;
 class VideoPart;
 class QAction;
@@ -53,6 +55,7 @@ public:
     QPushButton *cmdMomentum = nullptr;
     QLabel *lblObject = nullptr;
     QComboBox *cmbObject = nullptr; // the object the clicks go to: Ａ to Ｄ
+    QPushButton *cmdPos = nullptr; // position against time, and the fits
     QGroupBox *Frame1 = nullptr;
     QToolButton *cmdFwdFrame = nullptr;
     QToolButton *cmdBackFrame = nullptr;
@@ -85,6 +88,9 @@ public:
     QPushButton *cmdLength = nullptr;
     QLabel *lblLength = nullptr;
     QLabel *lblLength1 = nullptr;
+    QGroupBox *frmAxes = nullptr;
+    QLabel *lblAxes = nullptr;
+    QPushButton *cmdAxes = nullptr;
     QTimer *tmrTimer = nullptr;
     QTimer *tmrPlay = nullptr;
     PreviewWidget *picPreview = nullptr;
@@ -109,9 +115,14 @@ public:
     QAction *mnuViewResult2 = nullptr;
     QAction *mnuViewResult3 = nullptr;
     QAction *mnuViewMomentum = nullptr;
+    QAction *mnuViewResult4 = nullptr;
+    QAction *mnuViewStrobe = nullptr; // the strobe picture
+    QAction *mnuViewMagnifier = nullptr; // "拡大鏡(&Z)", ticked while on
     QMenu *mnuSystem = nullptr;
     QAction *mnuSystemChenge = nullptr;
     QAction *mnuSystemDisp = nullptr;
+    QAction *mnuSystemAxes = nullptr;
+    QAction *mnuSystemAxesReset = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpHowto = nullptr;
     QAction *mnuHelpAbout = nullptr;
@@ -121,9 +132,11 @@ public:
     DigitizingPart &digitizing() { return *m_digitizing; }
     TrackingPart &tracking() { return *m_tracking; }
     LengthPart &length() { return *m_length; }
+    AxesPart &axes() { return *m_axes; }
     ResultsPart &results() { return *m_results; }
     SettingsPart &settings() { return *m_settings; }
     RecoveryPart &recovery() { return *m_recovery; }
+    StrobePart &strobe() { return *m_strobe; }
 
     // At start, once the window shows: the measurements left by copies of
     // the program that did not end normally are offered back.
@@ -165,9 +178,11 @@ private:
     std::unique_ptr<DigitizingPart> m_digitizing;
     std::unique_ptr<TrackingPart> m_tracking;
     std::unique_ptr<LengthPart> m_length;
+    std::unique_ptr<AxesPart> m_axes;
     std::unique_ptr<DataFilePart> m_dataFile;
     std::unique_ptr<PrintHelpPart> m_printHelp;
     std::unique_ptr<ResultsPart> m_results;
     std::unique_ptr<SettingsPart> m_settings;
     std::unique_ptr<RecoveryPart> m_recovery;
+    std::unique_ptr<StrobePart> m_strobe;
 };

@@ -97,10 +97,19 @@ void frmMain::buildMenus()
         item(mnuView, "mnuViewResult2", QStringLiteral("時間と移動距離の結果表示(&D)"));
     mnuViewResult3 = item(mnuView, "mnuViewResult3", QStringLiteral("速度の成分と加速度(&A)"));
     mnuViewMomentum = item(mnuView, "mnuViewMomentum", QStringLiteral("運動量(&M)"));
+    mnuViewResult4 = item(mnuView, "mnuViewResult4", QStringLiteral("位置と時間(&P)"));
+    mnuViewStrobe = item(mnuView, "mnuViewStrobe", QStringLiteral("ストロボ写真(&T)"));
+    mnuView->addSeparator()->setObjectName(QStringLiteral("mnuViewStep1"));
+    mnuViewMagnifier = item(mnuView, "mnuViewMagnifier", QStringLiteral("拡大鏡(&Z)"));
+    mnuViewMagnifier->setCheckable(true);
 
     mnuSystem = menu("mnuSystem", QStringLiteral("設定(&S)"));
     mnuSystemChenge = item(mnuSystem, "mnuSystemChenge", QStringLiteral("手ぶれ補正切り替え(&C)"));
     mnuSystemDisp = item(mnuSystem, "mnuSystemDisp", QStringLiteral("環境設定(&D)"));
+    mnuSystem->addSeparator()->setObjectName(QStringLiteral("mnuSystemStep1"));
+    mnuSystemAxes = item(mnuSystem, "mnuSystemAxes", QStringLiteral("座標軸の設定(&X)"));
+    mnuSystemAxesReset =
+        item(mnuSystem, "mnuSystemAxesReset", QStringLiteral("座標軸を元に戻す(&R)"));
 
     mnuHelp = menu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
     mnuHelpHowto = item(mnuHelp, "mnuHelpHowto", QStringLiteral("キネモの使い方(&H)"));
@@ -272,13 +281,27 @@ QWidget *frmMain::buildRightColumn()
     length->addWidget(cmdLength, 2, 0);
     layout->addWidget(frmLength);
 
+    frmAxes = named(new QGroupBox(QStringLiteral("座標軸を決める"), column), "frmAxes");
+    auto *axes = new QHBoxLayout(frmAxes);
+    lblAxes = label("lblAxes", QString(), frmAxes);
+    lblAxes->setWordWrap(true);
+    lblAxes->setMinimumHeight(32);
+    cmdAxes = button("cmdAxes", QStringLiteral("座標軸"),
+                     QStringLiteral("原点とx軸の向きを、画面を２回クリックして決めます"), frmAxes);
+    axes->addWidget(lblAxes, 1);
+    axes->addWidget(cmdAxes);
+    layout->addWidget(frmAxes);
+
     cmdSpd = button("cmdSpd", QStringLiteral("速さ"), QString(), column);
     cmdDis = button("cmdDis", QStringLiteral("距離"), QString(), column);
     cmdCmp = button("cmdCmp", QStringLiteral("成分"),
                     QStringLiteral("速度の水平・鉛直の成分と、加速度を表示します"), column);
     cmdMomentum = button("cmdMomentum", QStringLiteral("運動量"),
                          QStringLiteral("物体ごとの運動量と、その和を表示します"), column);
-    for (QPushButton *b : {cmdSpd, cmdDis, cmdCmp, cmdMomentum}) {
+    cmdPos =
+        button("cmdPos", QStringLiteral("位置"),
+               QStringLiteral("x・y の位置と時間の表とグラフを表示し、式を当てはめます"), column);
+    for (QPushButton *b : {cmdSpd, cmdDis, cmdCmp, cmdPos, cmdMomentum}) {
         b->setMinimumHeight(48);
         QFont f = b->font();
         f.setPointSizeF(f.pointSizeF() * 1.4);
@@ -289,6 +312,7 @@ QWidget *frmMain::buildRightColumn()
     results->addWidget(cmdDis);
     results->addWidget(cmdCmp);
     results->addWidget(cmdMomentum);
+    results->addWidget(cmdPos);
     layout->addLayout(results);
     layout->addStretch();
     return column;

@@ -66,8 +66,10 @@ void choose(MeasurementState &state, int object)
     MeasurementState::ObjectPoints &to = state.OtherObjects[object];
     std::memcpy(from.Table, state.PointTable, sizeof from.Table);
     from.Count = state.PointCount;
+    from.TrackedScores = state.TrackedScores;
     std::memcpy(state.PointTable, to.Table, sizeof to.Table);
     state.PointCount = to.Count;
+    state.TrackedScores = to.TrackedScores;
     to = MeasurementState::ObjectPoints{};
     state.ChosenObject = qint16(object);
 }
@@ -86,11 +88,13 @@ void setPoints(MeasurementState &state, int object, const MeasurementState &poin
     if (object == state.ChosenObject) {
         std::memcpy(state.PointTable, points.PointTable, sizeof state.PointTable);
         state.PointCount = points.PointCount;
+        state.TrackedScores = points.TrackedScores;
         return;
     }
     MeasurementState::ObjectPoints &to = state.OtherObjects[object];
     std::memcpy(to.Table, points.PointTable, sizeof to.Table);
     to.Count = points.PointCount;
+    to.TrackedScores = points.TrackedScores;
 }
 
 void clearOthers(MeasurementState &state)

@@ -8,7 +8,9 @@ void MeasurementState::clearPoints()
     for (int r = 0; r <= last; ++r)
         std::fill(std::begin(PointTable[r]), std::end(PointTable[r]), 0);
     PointCount = 0;
+    TrackedScores.clear();
     RefLengthPixels = 0;
+    Axes = CoordinateAxes{};
 }
 
 namespace {

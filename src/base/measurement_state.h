@@ -3,7 +3,10 @@
 // length, the open video's timing and the teacher's settings. One record for
 // the whole run, read and written directly on the user-interface thread.
 
+#include "base/coordinate_axes.h"
+
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QtGlobal>
 
@@ -30,10 +33,14 @@ struct MeasurementState
     // 16-bit values.
     qint32 PointTable[TableRows][TableColumns] = {};
     qint16 PointCount = 0;
+    // The points automatic tracking plotted, by frame, with how closely the
+    // object as clicked matched there (0..1); a clicked point has no entry.
+    QMap<qint32, double> TrackedScores;
 
     qint16 RefLengthValue = 0; // real length between the reference points
     float RefLengthPixels = 0; // the same length on screen; 0 = not set
     QString LengthUnit;        // "cm", "m", "km" or typed
+    CoordinateAxes Axes;       // not set: the default axes (base/coordinate_axes.h)
 
     QString VideoPath;
     double FrameRate = 0;
@@ -64,6 +71,7 @@ struct MeasurementState
     {
         qint32 Table[TableRows][TableColumns] = {};
         qint16 Count = 0;
+        QMap<qint32, double> TrackedScores; // as TrackedScores above
     };
     qint16 ChosenObject = 0;               // 0 = Ａ
     ObjectPoints OtherObjects[MaxObjects]; // the chosen object's entry stays empty
@@ -73,8 +81,8 @@ struct MeasurementState
     // object's count and rows, as bytes). Points that differ are unsaved.
     QByteArray WrittenPoints;
 
-    // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0. The unit and
-    // typed length stay.
+    // Rows 0..PointCount zeroed, PointCount 0, RefLengthPixels 0, the axes
+    // back to the default ones. The unit and typed length stay.
     void clearPoints();
 
     // There are points, and they are not the ones last saved or loaded.

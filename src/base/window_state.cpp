@@ -14,6 +14,7 @@ ControlSettings ControlSettings::of(const MeasurementState &state)
     s.TrackingAllowed = state.TrackingPermission == 0;
     s.ComponentsAllowed = state.ComponentsPermission == 0;
     s.MomentumAllowed = state.MomentumPermission == 0;
+    s.PositionAllowed = state.PositionPermission == 0;
     return s;
 }
 
@@ -21,6 +22,7 @@ void WindowState::videoOpened()
 {
     VideoOpen = true;
     LengthSettingMode = LengthPhase::Off;
+    AxesSettingMode = AxesPhase::Off;
     AwaitingShakeReference = false;
     AllPointsShown = false;
     ShakeCorrectionOn = false;
@@ -34,6 +36,7 @@ void WindowState::videoClosed()
     VideoOpen = false;
     LengthSettingMode = LengthPhase::Off;
     LengthSettingUsed = false;
+    AxesSettingMode = AxesPhase::Off;
     AwaitingShakeReference = false;
     AllPointsShown = false;
     // The start-up shows the correction off; the state says the same.
@@ -61,8 +64,12 @@ void WindowState::holdFrame()
 void WindowState::refresh(const MeasurementState &measurement, bool framePointComplete)
 {
     LengthSet = measurement.RefLengthPixels != 0;
+    AxesAngle.reset();
+    if (measurement.Axes.set)
+        AxesAngle = xAxisAngle(measurement.Axes);
     FramePointComplete = framePointComplete;
     AnyPoints = objects::objectsWithPoints(measurement) > 0;
+    PointsPlotted = measurement.PointCount;
     Settings = ControlSettings::of(measurement);
     if (frameHeld())
         holdFrame();

@@ -21,6 +21,14 @@ enum class LengthPhase
     TypingLength, // both points are down; a further click starts a new pair
 };
 
+// The axes setting, from "座標軸" to the second click (or Esc).
+enum class AxesPhase
+{
+    Off,
+    Origin, // the next click is the origin
+    XPoint, // the origin is down; the next click is a point on the positive x axis
+};
+
 // The teacher's settings that decide which commands there are.
 struct ControlSettings
 {
@@ -32,6 +40,7 @@ struct ControlSettings
     bool TrackingAllowed = true;
     bool ComponentsAllowed = true; // the velocity components window
     bool MomentumAllowed = true;
+    bool PositionAllowed = true;   // the position window
 
     static ControlSettings of(const MeasurementState &state);
 };
@@ -47,6 +56,7 @@ struct WindowState
     // The measurement, and with it the length, was cleared while the setting
     // is on: the label then says that no length is set, not what to do.
     bool LengthClearedDuringSetting = false;
+    AxesPhase AxesSettingMode = AxesPhase::Off;
     // Camera-shake correction: the object is clicked, its reference point is
     // awaited on the same frame.
     bool AwaitingShakeReference = false;
@@ -65,19 +75,28 @@ struct WindowState
     // Where the "基準" label stands beside a shake reference point; hidden
     // when empty.
     std::optional<QPoint> KijunAt;
+    // The magnifier is switched on (the user's own choice, kept apart from
+    // the teacher's settings), and the pointer is over the picture.
+    bool MagnifierOn = true;
+    bool PointerOverPicture = false;
 
     // Facts of the measurement that decide controls, brought up to date by
     // refresh() before every derivation.
     bool LengthSet = false;          // an on-screen reference length is known
     bool FramePointComplete = false; // the frame on show has a finished point
     bool AnyPoints = false;          // some object has points
+    int PointsPlotted = 0;
+    std::optional<double> AxesAngle; // set axes: the x axis' angle in degrees
     ControlSettings Settings;
 
     bool lengthSetting() const { return LengthSettingMode != LengthPhase::Off; }
+    bool axesSetting() const { return AxesSettingMode != AxesPhase::Off; }
+    // A click on the picture marks a setting's point, not the object.
+    bool settingOnPicture() const { return lengthSetting() || axesSetting(); }
     // The frame cannot change: a mode is on that belongs to the frame on show.
     bool frameHeld() const
     {
-        return lengthSetting() || AwaitingShakeReference || AllPointsShown || Tracking;
+        return settingOnPicture() || AwaitingShakeReference || AllPointsShown || Tracking;
     }
     // Moving through the video is possible.
     bool navigationFree() const { return VideoOpen && !frameHeld(); }

@@ -311,6 +311,8 @@ void applyMeasurementFile(const MeasurementFileData &data, MeasurementState &sta
     state.PointCount = data.pointCount;
     state.LengthUnit = data.lengthUnit;
     state.RefLengthPixels = 0;
+    // The file carries no axes: a loaded measurement has the default ones.
+    state.Axes = CoordinateAxes{};
     if (n > 0) {
         state.RefLengthPixels = data.refLengthPixels;
         state.RefLengthValue = data.refLengthValue;

@@ -8,8 +8,10 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 
 namespace datafile {
 
@@ -22,7 +24,8 @@ void beep()
 }
 
 SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QString &suffix,
-                           const std::function<QByteArray(const QString &)> &contentsFor)
+                           const std::function<QByteArray(const QString &)> &contentsFor,
+                           const QString &failed = QStringLiteral("データを保存できませんでした。"))
 {
     const QString path = platform().fileDialogs->saveFileName(
         title, filter, suffix, dialogfolders::startFolder(dialogfolders::Kind::Measurements));
@@ -41,8 +44,7 @@ SaveOutcome saveWithDialog(const QString &title, const QString &filter, const QS
     // the user is told that the measurement is not in it.
     if (!writeMeasurementFile(path, contentsFor(path))) {
         beep();
-        platform().prompts->message(QStringLiteral("データを保存できませんでした。\n") +
-                                        QDir::toNativeSeparators(path),
+        platform().prompts->message(failed + QStringLiteral("\n") + QDir::toNativeSeparators(path),
                                     Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return SaveOutcome::Failed;
     }
@@ -106,6 +108,17 @@ std::optional<KinemoOpened> chooseAndReadKinemoFile()
     }
     dialogfolders::remember(dialogfolders::Kind::Measurements, path);
     return KinemoOpened{path, std::move(read.snapshot)};
+}
+
+SaveOutcome savePictureWithDialog(const QImage &picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+        png.clear();
+    return saveWithDialog(
+        QStringLiteral("画像を保存する"), QStringLiteral("PNG画像(*.png)"), QStringLiteral("png"),
+        [&png](const QString &) { return png; }, QStringLiteral("画像を保存できませんでした。"));
 }
 
 SaveOutcome saveMainWindowMeasurement(MeasurementState &state)

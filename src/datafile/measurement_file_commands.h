@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QImage;
+
 namespace datafile {
 
 enum class SaveOutcome
@@ -27,6 +29,10 @@ SaveOutcome saveMeasurementWithDialog(const QByteArray &contents);
 // A result table for a spreadsheet ("表をCSVで書き出す"): the same dialog,
 // question and safe write, with the filter "CSVファイル(*.csv)".
 SaveOutcome saveTableWithDialog(const QByteArray &contents);
+
+// A picture as a PNG file ("画像を保存する", "PNG画像(*.png)"): the same
+// dialog, question and safe write.
+SaveOutcome savePictureWithDialog(const QImage &picture);
 
 // The main window's "データを保存する(&S)". Saved, the points are no longer
 // unsaved.

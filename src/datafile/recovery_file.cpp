@@ -185,18 +185,49 @@ MeasurementState pointsOf(const Snapshot &snapshot, const QList<datafile::PointR
     return points;
 }
 
-// "<count>\ncsv <size>\n<bytes>" of one object's measurement file.
-QByteArray pointsBlock(const MeasurementState &points, Kind kind)
+// "<count>\n[tracked ...\n]csv <size>\n<bytes>" of one object's measurement file.
+QByteArray pointsBlock(const MeasurementState &points, const QMap<qint32, double> &tracked,
+                       Kind kind)
 {
     const QByteArray csv = embedded(datafile::mainWindowCsv(points), kind);
-    return QByteArray::number(points.PointCount) + "\ncsv " + QByteArray::number(csv.size()) +
-           '\n' + csv;
+    QByteArray out = QByteArray::number(points.PointCount) + '\n';
+    if (!tracked.isEmpty()) {
+        out += "tracked";
+        for (auto it = tracked.begin(); it != tracked.end(); ++it)
+            out += ' ' + QByteArray::number(it.key()) + ':' + numberText(it.value());
+        out += '\n';
+    }
+    return out + "csv " + QByteArray::number(csv.size()) + '\n' + csv;
+}
+
+// The optional "tracked" line before an embedded measurement file: files of
+// tracking-free measurements (and older ones) have none.
+bool readTracked(LineReader &lines, QMap<qint32, double> &scores)
+{
+    if (!lines.nextIs("tracked"))
+        return true;
+    const QList<QByteArray> entries = lines.value("tracked").value_or(QByteArray()).split(' ');
+    for (const QByteArray &entry : entries) {
+        const QList<QByteArray> pair = entry.split(':');
+        bool frameOk = false, scoreOk = false;
+        const int frame = pair.value(0).toInt(&frameOk);
+        const double score = pair.value(1).toDouble(&scoreOk);
+        if (pair.size() != 2 || !frameOk || !scoreOk || frame < 0 || !(score >= 0) || score > 1 ||
+            scores.size() >= MeasurementState::MaxPoints)
+            return false;
+        scores[frame] = score;
+    }
+    return true;
 }
 
 // The rows of one embedded measurement file of `count` points.
 std::optional<QList<datafile::PointRow>> readPoints(LineReader &lines, int count, Kind kind,
-                                                    QString &error)
+                                                    QMap<qint32, double> &tracked, QString &error)
 {
+    if (!readTracked(lines, tracked)) {
+        error = badValue("自動追跡");
+        return std::nullopt;
+    }
     bool ok = false;
     const std::optional<QByteArray> sizeText = lines.value("csv");
     const qlonglong size = sizeText ? sizeText->toLongLong(&ok) : -1;
@@ -250,9 +281,9 @@ bool Snapshot::operator==(const Snapshot &other) const
            refLengthValue == other.refLengthValue && lengthUnit == other.lengthUnit &&
            shakeCorrection == other.shakeCorrection && shakeOriginX == other.shakeOriginX &&
            shakeOriginY == other.shakeOriginY && plotInterval == other.plotInterval &&
-           pointCount == other.pointCount && rows == other.rows &&
-           chosenObject == other.chosenObject && others == other.others && masses == other.masses &&
-           videoRelative == other.videoRelative;
+           axes == other.axes && pointCount == other.pointCount && rows == other.rows &&
+           trackedScores == other.trackedScores && chosenObject == other.chosenObject &&
+           others == other.others && masses == other.masses && videoRelative == other.videoRelative;
 }
 
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
@@ -264,7 +295,9 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
     s.refLengthPixels = state.RefLengthPixels;
     s.refLengthValue = state.RefLengthValue;
     s.lengthUnit = state.LengthUnit;
+    s.axes = state.Axes;
     s.pointCount = qint16(qBound(0, int(state.PointCount), int(MeasurementState::MaxPoints)));
+    s.trackedScores = state.TrackedScores;
     s.rows.reserve(s.pointCount);
     for (int r = 1; r <= s.pointCount; ++r) {
         datafile::PointRow row;
@@ -284,6 +317,7 @@ Snapshot snapshotOf(const MeasurementState &state, bool videoOpen)
             std::copy(std::begin(points.Table[r]), std::end(points.Table[r]), row.begin());
             other.rows.append(row);
         }
+        other.trackedScores = points.TrackedScores;
     }
     return s;
 }
@@ -311,13 +345,20 @@ QByteArray encode(const Snapshot &snapshot, Kind kind)
         if (snapshot.masses[object] > 0)
             out += "mass " + QByteArray::number(object) + ' ' +
                    numberText(snapshot.masses[object]) + '\n';
-    out += "points " + pointsBlock(pointsOf(snapshot, snapshot.rows, snapshot.pointCount), kind);
+    if (snapshot.axes.set) {
+        const CoordinateAxes &a = snapshot.axes;
+        out += "axes " + numberText(a.origin.x()) + ' ' + numberText(a.origin.y()) + ' ' +
+               numberText(a.xPoint.x()) + ' ' + numberText(a.xPoint.y()) + '\n';
+    }
+    out += "points " + pointsBlock(pointsOf(snapshot, snapshot.rows, snapshot.pointCount),
+                                   snapshot.trackedScores, kind);
     for (int object = 0; object < MeasurementState::MaxObjects; ++object) {
         const ObjectRows &other = snapshot.others[object];
         if (object == snapshot.chosenObject || other.pointCount == 0)
             continue;
         out += "object-points " + QByteArray::number(object) + ' ' +
-               pointsBlock(pointsOf(snapshot, other.rows, other.pointCount), kind);
+               pointsBlock(pointsOf(snapshot, other.rows, other.pointCount), other.trackedScores,
+                           kind);
     }
     out += kDigestKey + QCryptographicHash::hash(out, QCryptographicHash::Sha256).toHex() + '\n';
     return out;
@@ -417,12 +458,26 @@ Read decode(const QByteArray &bytes)
     }
     QString error;
     bool ok = false;
+    // Set axes, in files written since the student can set them.
+    if (const std::optional<QByteArray> axes = lines.optionalValue("axes")) {
+        const QList<QByteArray> values = axes->split(' ');
+        double numbers[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            numbers[i] = values.size() == 4 ? values[i].toDouble(&ok) : 0;
+            if (!ok || !std::isfinite(numbers[i]) || std::fabs(numbers[i]) > 1e6)
+                return failure(badValue("座標軸"));
+        }
+        s.axes = {true, QPointF(numbers[0], numbers[1]), QPointF(numbers[2], numbers[3])};
+        if (!axesClicksUsable(s.axes.origin, s.axes.xPoint))
+            return failure(badValue("座標軸"));
+    }
     const std::optional<QByteArray> countText = lines.value("points");
     const int count = countText ? countText->toInt(&ok) : 0;
     if (!ok || count < 0 || count > MeasurementState::MaxPoints)
         return failure(badValue("打点の数"));
     s.pointCount = qint16(count);
-    const std::optional<QList<datafile::PointRow>> rows = readPoints(lines, count, kind, error);
+    const std::optional<QList<datafile::PointRow>> rows =
+        readPoints(lines, count, kind, s.trackedScores, error);
     if (!rows)
         return failure(error);
     s.rows = *rows;
@@ -437,10 +492,11 @@ Read decode(const QByteArray &bytes)
             points > MeasurementState::MaxPoints)
             return failure(badValue("物体"));
         const std::optional<QList<datafile::PointRow>> objectRows =
-            readPoints(lines, points, kind, error);
+            readPoints(lines, points, kind, s.others[*object].trackedScores, error);
         if (!objectRows)
             return failure(error);
-        s.others[*object] = {qint16(points), *objectRows};
+        s.others[*object].pointCount = qint16(points);
+        s.others[*object].rows = *objectRows;
         lastObject = *object;
     }
     if (!lines.atEnd())
@@ -478,6 +534,8 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
     state.RefLengthPixels = snapshot.refLengthPixels;
     state.RefLengthValue = snapshot.refLengthValue;
     state.FrameRate = snapshot.frameRate;
+    state.TrackedScores = snapshot.trackedScores;
+    state.Axes = snapshot.axes;
     state.ChosenObject = qint16(qBound(0, int(snapshot.chosenObject), objects::Count - 1));
     objects::clearOthers(state);
     for (int object = 0; object < objects::Count; ++object) {
@@ -489,6 +547,7 @@ void apply(const Snapshot &snapshot, MeasurementState &state)
         points.Count = other.pointCount;
         for (int r = 1; r <= other.rows.size() && r < MeasurementState::TableRows; ++r)
             std::copy(other.rows[r - 1].begin(), other.rows[r - 1].end(), points.Table[r]);
+        points.TrackedScores = other.trackedScores;
     }
 }
 

@@ -17,11 +17,16 @@
 //     (files of the first programs lack it: the interval then stays)
 //   object <0..3> (only when another object than Ａ is chosen)
 //   mass <0..3> <kilograms> (one line for each object with a mass)
+//   axes <origin X> <origin Y> <x-axis point X> <x-axis point Y>
+//       (only when the student set axes; without the line, the default axes)
 //   points <PointCount>
+//   tracked <frame>:<score> ... (only when tracking plotted points: which
+//           points it plotted, with their confirmation scores)
 //   csv <byte count>
 //   <that many bytes: the main window's measurement file of the points>
 //   then for each other object with points, in order:
 //   object-points <0..3> <its point count>
+//   tracked ... (as above, for that object's points)
 //   csv <byte count>
 //   <its measurement file>
 //   sha256 <hex digest of every byte before this line>
@@ -35,9 +40,11 @@
 // video's line, and every embedded measurement file in UTF-8, so that the
 // whole file is plain UTF-8.
 
+#include "base/coordinate_axes.h"
 #include "datafile/measurement_csv.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <array>
 
@@ -57,9 +64,11 @@ struct ObjectRows
 {
     qint16 pointCount = 0;
     QList<datafile::PointRow> rows;
+    QMap<qint32, double> trackedScores;
     bool operator==(const ObjectRows &other) const
     {
-        return pointCount == other.pointCount && rows == other.rows;
+        return pointCount == other.pointCount && rows == other.rows &&
+               trackedScores == other.trackedScores;
     }
 };
 
@@ -75,8 +84,10 @@ struct Snapshot
     qint16 shakeOriginX = 0;
     qint16 shakeOriginY = 0;
     QString plotInterval; // "打点間隔は" as typed; empty: not recorded
+    CoordinateAxes axes;
     qint16 pointCount = 0;
-    QList<datafile::PointRow> rows; // PointTable rows 1..pointCount
+    QList<datafile::PointRow> rows;     // PointTable rows 1..pointCount
+    QMap<qint32, double> trackedScores; // as MeasurementState::TrackedScores
     // Several objects: the rows above are the chosen object's.
     qint16 chosenObject = 0;
     std::array<ObjectRows, MeasurementState::MaxObjects> others; // chosen's entry empty
@@ -91,8 +102,8 @@ struct Snapshot
 };
 
 // The measurement's part of a snapshot: the video's path (empty when
-// `videoOpen` is false), the points, the reference length and FrameRate. The
-// window fills in the rest.
+// `videoOpen` is false), the points, the reference length, FrameRate and the
+// axes. The window fills in the rest.
 Snapshot snapshotOf(const MeasurementState &state, bool videoOpen);
 
 QByteArray encode(const Snapshot &snapshot, Kind kind = Kind::Recovery);
@@ -112,8 +123,8 @@ Read decode(const QByteArray &bytes);
 Read readFile(const QString &path);
 
 // The points of every object, the reference length, its unit, the frame
-// rate and the masses into the state, the table cleared first (as loading a
-// measurement file does).
+// rate, the masses and the axes into the state, the table cleared first (as
+// loading a measurement file does).
 void apply(const Snapshot &snapshot, MeasurementState &state);
 
 } // namespace recovery

@@ -45,9 +45,12 @@ DigitizingPart::DigitizingPart(WindowState &state, VideoPart &video,
 {
     connect(m_c.preview, &PreviewWidget::mousePressed, this,
             [this](QPointF position, Qt::MouseButton) {
-                // The length setting takes the clicks while it is on.
-                if (m_state.acceptsClicks() && !m_state.lengthSetting())
+                // The length and axes settings take the clicks while they are on.
+                if (m_state.acceptsClicks() && !m_state.settingOnPicture()) {
+                    // A point clicked here is the student's own.
+                    measurementState().TrackedScores.remove(m_video.position());
                     plotClick(position);
+                }
             });
     connect(&m_video, &VideoPart::moved, this, &DigitizingPart::showMarkersAfterMove);
     connect(&m_video, &VideoPart::videoOpened, this, &DigitizingPart::startAnew);

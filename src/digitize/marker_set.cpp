@@ -120,6 +120,8 @@ void MarkerSet::showRings(const MeasurementState &state, int row, bool shakeOn)
     }
     m[PointMarker::Dot].centreOn(at);
     m[PointMarker::Dot].visible = true;
+    m[PointMarker::Inner].dashed =
+        state.TrackedScores.contains(state.PointTable[row][MeasurementState::ColFrame]);
 }
 
 KijunPlacement MarkerSet::showFrameMarkers(const MeasurementState &state, qint32 frame,
@@ -139,6 +141,7 @@ KijunPlacement MarkerSet::showFrameMarkers(const MeasurementState &state, qint32
         m[PointMarker::Outer].filled = true;
         m[PointMarker::Outer].fillColour = kYellow;
         m[PointMarker::Middle].filled = false;
+        m[PointMarker::Inner].dashed = state.TrackedScores.contains(frame);
         m[PointMarker::Inner].fillColour = kYellow;
         m[PointMarker::Inner].filled = false;
         for (PointMarker::Shape s :
@@ -223,7 +226,10 @@ void MarkerSet::paint(QPainter &painter) const
         for (const MarkerShape &s : m.shapes) {
             if (!s.visible || s.width <= 0 || s.height <= 0)
                 continue;
-            painter.setPen(QPen(s.border, 1));
+            QPen pen(s.border, 1);
+            if (s.dashed)
+                pen.setDashPattern({2, 2.5});
+            painter.setPen(pen);
             // A circle of a few pixels is all outline: draw it as a solid dot.
             const bool dot = s.width <= 4;
             painter.setBrush(dot        ? QBrush(s.border)

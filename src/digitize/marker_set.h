@@ -25,6 +25,9 @@ struct MarkerShape
     QColor fillColour = Qt::black;
     bool filled = false; // solid fill; transparent otherwise
     bool visible = false;
+    // Outlined in dashes: the inner ring of a point automatic tracking
+    // plotted, so that it tells itself from a clicked one.
+    bool dashed = false;
     QPointF centre;
 
     // Left edge X - W/2 - 0.5, top edge Y - W/2 - 0.5: the width is used for

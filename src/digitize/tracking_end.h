@@ -14,9 +14,14 @@ enum class TrackingEndReason
 
 struct TrackingEnd
 {
-    int points = 0; // plotted by this run of tracking
+    int points = 0;          // plotted by this run of tracking
+    double lowestScore = -1; // the weakest match of those points; below 0: none
     TrackingEndReason reason = TrackingEndReason::LastFrame;
 };
 
-// "自動追跡を終えました（N点）。" and the reason on the next line.
+// "自動追跡を終えました（N点）。", the reason on the next line, and the
+// weakest match among the points when there are any.
 QString trackingEndMessage(const TrackingEnd &end);
+
+// "追跡した点の一致度は、最も低いもので 0.91 でした。"
+QString trackingScoreLine(double lowestScore);

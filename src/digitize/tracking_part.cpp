@@ -56,6 +56,7 @@ bool TrackingPart::start()
     m_lastFrame = from->from.frame;
     m_firstUnconfirmed = -1;
     m_steps = 0;
+    m_lowestScore = 0;
     const QSize preview = m_video.previewSize();
     const QImage picture = source->fullFrame(from->from.frame);
     m_lastSeconds = source->lastFrameSeconds();
@@ -197,9 +198,11 @@ void TrackingPart::step()
     }
     m_firstUnconfirmed = -1;
     // The clicks a student would make: the object, then its reference point.
+    measurementState().TrackedScores[frame] = object.score;
     m_digitizing.plotClick(object.position);
     if (m_withReference)
         m_digitizing.plotClick(m_referencePosition);
+    m_lowestScore = m_steps == 0 ? object.score : std::min(m_lowestScore, object.score);
     ++m_steps;
     // A finished point moves the video on by itself when the settings say so.
     m_moveFirst = measurementState().ClickAction != 1;
@@ -218,7 +221,8 @@ void TrackingPart::lose(Stop why)
         return;
     }
     finish(why);
-    platform().prompts->message(lostMessage(), Prompts::Buttons::Ok, Prompts::Icon::Information);
+    platform().prompts->message(lostMessage() + scoreLine(), Prompts::Buttons::Ok,
+                                Prompts::Icon::Information);
 }
 
 void TrackingPart::endBy(Stop why)
@@ -227,9 +231,17 @@ void TrackingPart::endBy(Stop why)
     // Finished, not failed: the student is told why and how far it got.
     TrackingEnd end;
     end.points = m_steps;
+    end.lowestScore = m_steps == 0 ? -1.0 : m_lowestScore;
     end.reason = why == Stop::PointLimit    ? TrackingEndReason::PointLimit
                  : why == Stop::LeftPicture ? TrackingEndReason::LeftPicture
                                             : TrackingEndReason::LastFrame;
     platform().prompts->message(trackingEndMessage(end), Prompts::Buttons::Ok,
                                 Prompts::Icon::Information);
+}
+
+QString TrackingPart::scoreLine() const
+{
+    if (m_steps == 0)
+        return QString();
+    return QLatin1Char('\n') + trackingScoreLine(m_lowestScore);
 }

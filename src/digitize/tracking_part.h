@@ -66,6 +66,11 @@ public:
 
     // "見失いました。この先は、クリックで印をつけて下さい。"
     static QString lostMessage();
+    // "追跡した点の一致度は、最も低いもので 0.87 でした。" after a line break,
+    // for the message that ends tracking; empty when nothing was plotted.
+    QString scoreLine() const;
+    // The lowest confirmation score of the points the last tracking plotted.
+    double lowestScore() const { return m_lowestScore; }
 
 signals:
     void changed();
@@ -99,5 +104,6 @@ private:
     double m_lastSeconds = -1;      // the time of its picture in the video
     Stop m_lastStop = Stop::None;
     int m_steps = 0;
+    double m_lowestScore = 0;
     int m_sliceMs = 40;
 };

@@ -37,3 +37,12 @@ QSize previewSizeFor(QSize displaySize, QSize box)
     const double width = num::roundHalfEven(box.height() * w / h);
     return QSize(std::max(1, int(width)), box.height());
 }
+
+QPointF pictureFromPreview(QPointF preview, QSize previewSize, QSize pictureSize)
+{
+    if (previewSize.isEmpty())
+        return preview;
+    const double sx = double(pictureSize.width()) / previewSize.width();
+    const double sy = double(pictureSize.height()) / previewSize.height();
+    return QPointF((preview.x() + 0.5) * sx - 0.5, (preview.y() + 0.5) * sy - 0.5);
+}

@@ -18,6 +18,7 @@
 // share nothing, so a worker thread may own a second one for the same file.
 
 #include <QImage>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -112,3 +113,10 @@ inline QSize previewBox()
 // possible with neither side beyond the box, sides rounded to whole pixels
 // (halves to even), at least 1 pixel each. An empty display size gives the box.
 QSize previewSizeFor(QSize displaySize, QSize box = previewBox());
+
+// A position on the preview (pixel n at position n, as a click reports it) on
+// the picture at the video's own size, in the same pixel convention: the
+// centre of preview pixel n lies at the centre of the picture's pixels it
+// covers. Measuring, tracking and the strobe picture all convert this way.
+QPointF pictureFromPreview(QPointF preview, QSize previewSize, QSize pictureSize);
+

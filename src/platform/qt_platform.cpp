@@ -195,6 +195,7 @@ class QtClipboard : public Clipboard
 {
 public:
     void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
+    void setImage(const QImage &image) override { QGuiApplication::clipboard()->setImage(image); }
 };
 
 class QtWindowCapture : public WindowCapture

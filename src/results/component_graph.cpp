@@ -32,20 +32,50 @@ bool rowHolds(const ScaleRow &row, double low, double high)
 
 void ComponentGraphScales::load(const ComponentResults &results)
 {
-    m_results = results;
+    GraphSeries series;
+    for (const ComponentRow &row : results.rows) {
+        series.times.push_back(row.time);
+        series.first.push_back(row.vx);
+        series.second.push_back(row.vy);
+    }
+    auto lineOf = [&](const LineFit &fit) -> std::optional<GraphCurve> {
+        if (!fit.valid)
+            return std::nullopt;
+        return GraphCurve{[fit](double t) { return fit.intercept + fit.slope * t; },
+                          results.rows.front().time, results.rows.back().time, true};
+    };
+    series.firstCurve = lineOf(results.horizontal);
+    series.secondCurve = lineOf(results.vertical);
+    series.names = componentNames(results.axesSet);
+    load(series);
+}
+
+void ComponentGraphScales::load(const GraphSeries &series)
+{
+    m_series = series;
     m_low = 0;
     m_high = 0;
-    for (const ComponentRow &row : results.rows) {
-        m_low = std::min({m_low, row.vx, row.vy});
-        m_high = std::max({m_high, row.vx, row.vy});
-    }
+    for (const auto *values : {&series.first, &series.second})
+        for (double v : *values) {
+            m_low = std::min(m_low, v);
+            m_high = std::max(m_high, v);
+        }
     m_graph = ComponentGraph{};
+    m_graph.names = series.names;
     m_graph.timeAxis.load(1);
+}
+
+void ComponentGraphScales::setCurves(std::optional<GraphCurve> first,
+                                     std::optional<GraphCurve> second)
+{
+    m_series.firstCurve = std::move(first);
+    m_series.secondCurve = std::move(second);
+    redraw();
 }
 
 bool ComponentGraphScales::resetScales()
 {
-    const double maxTime = m_results.rows.empty() ? 0 : m_results.rows.back().time;
+    const double maxTime = m_series.times.empty() ? 0 : m_series.times.back();
     const int timeRow = fittingRow(TimeScaleTable(), float(maxTime));
     TimeScaleIndex = qint16(timeRow ? timeRow : TimeScaleRows);
 
@@ -109,20 +139,32 @@ void ComponentGraphScales::redraw()
 
     g.horizontal.clear();
     g.vertical.clear();
-    for (const ComponentRow &row : m_results.rows) {
-        g.horizontal.emplace_back(x(row.time), y(row.vx));
-        g.vertical.emplace_back(x(row.time), y(row.vy));
+    for (size_t i = 0; i < m_series.times.size(); ++i) {
+        g.horizontal.emplace_back(x(m_series.times[i]), y(m_series.first[i]));
+        g.vertical.emplace_back(x(m_series.times[i]), y(m_series.second[i]));
     }
-    auto lineOf = [&](const LineFit &fit) -> std::optional<QLineF> {
-        if (!fit.valid)
+    auto lineOf = [&](const std::optional<GraphCurve> &curve) -> std::optional<QLineF> {
+        if (!curve || !curve->straight)
             return std::nullopt;
-        const double t0 = m_results.rows.front().time;
-        const double t1 = m_results.rows.back().time;
-        return QLineF(x(t0), y(fit.intercept + fit.slope * t0), x(t1),
-                      y(fit.intercept + fit.slope * t1));
+        return QLineF(x(curve->from), y(curve->value(curve->from)), x(curve->to),
+                      y(curve->value(curve->to)));
     };
-    g.horizontalLine = lineOf(m_results.horizontal);
-    g.verticalLine = lineOf(m_results.vertical);
+    // Two hundred pieces follow a curve smoothly at any scale of the graph.
+    auto polylineOf = [&](const std::optional<GraphCurve> &curve) {
+        QPolygonF polyline;
+        if (!curve || curve->straight)
+            return polyline;
+        constexpr int Pieces = 200;
+        for (int i = 0; i <= Pieces; ++i) {
+            const double t = curve->from + (curve->to - curve->from) * i / Pieces;
+            polyline << QPointF(x(t), y(curve->value(t)));
+        }
+        return polyline;
+    };
+    g.horizontalLine = lineOf(m_series.firstCurve);
+    g.verticalLine = lineOf(m_series.secondCurve);
+    g.horizontalCurve = polylineOf(m_series.firstCurve);
+    g.verticalCurve = polylineOf(m_series.secondCurve);
 }
 
 void paintComponentGraph(QPainter &painter, const ComponentGraph &graph, float valueNumberLeft)
@@ -161,6 +203,16 @@ void paintComponentGraph(QPainter &painter, const ComponentGraph &graph, float v
         painter.setPen(QPen(colour, 20));
         painter.drawLine(*line);
     }
+    // A curve may leave the axes (a sine beyond its points): it is cut at them.
+    painter.save();
+    painter.setClipRect(QRectF(GraphOriginX, AxisTop, TimeAxisLength, ValueAxisLength));
+    for (const auto &[curve, colour] :
+         {std::pair{&graph.horizontalCurve, Blue}, std::pair{&graph.verticalCurve, Red}}) {
+        painter.setPen(QPen(colour, 20));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(*curve);
+    }
+    painter.restore();
     const float r = MarkerSize / 2;
     painter.setPen(QPen(Blue, 20));
     painter.setBrush(Qt::white);
@@ -181,9 +233,9 @@ void paintComponentGraph(QPainter &painter, const ComponentGraph &graph, float v
     painter.drawEllipse(key + QPointF(800 + r, r), r, r);
     painter.setPen(Qt::black);
     painter.drawText(QRectF(key + QPointF(300, -20), QSizeF(500, 240)),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("水平"));
+                     Qt::AlignLeft | Qt::AlignVCenter, graph.names.value(0));
     painter.drawText(QRectF(key + QPointF(1100, -20), QSizeF(500, 240)),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("鉛直"));
+                     Qt::AlignLeft | Qt::AlignVCenter, graph.names.value(1));
 }
 
 } // namespace results

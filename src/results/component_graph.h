@@ -5,12 +5,18 @@
 // time axis uses the time scales of the other result graphs; the velocity
 // axis uses the speed scales, placed so that zero and every value (which
 // may be negative) are on it. Positions are twips within the graph.
+//
+// The position window draws its x and y against time on the same graph,
+// with the curves fitted to them (GraphSeries).
 
 #include "results/component_results.h"
 #include "results/graph_scales.h"
 
 #include <QLineF>
+#include <QPolygonF>
+#include <QStringList>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,12 +34,39 @@ struct ComponentGraph
     std::vector<QPointF> vertical;
     std::optional<QLineF> horizontalLine;
     std::optional<QLineF> verticalLine;
+    // Fitted curves that are not straight, as polylines.
+    QPolygonF horizontalCurve;
+    QPolygonF verticalCurve;
+    QStringList names{QStringLiteral("水平"), QStringLiteral("鉛直")}; // the key's captions
+};
+
+// A curve over a range of time; a straight one is drawn as a line.
+struct GraphCurve
+{
+    std::function<double(double)> value;
+    double from = 0;
+    double to = 0;
+    bool straight = false;
+};
+
+// Two values against time, blue ○ and red ●, each with its curve.
+struct GraphSeries
+{
+    std::vector<double> times;
+    std::vector<double> first;
+    std::vector<double> second;
+    std::optional<GraphCurve> firstCurve;
+    std::optional<GraphCurve> secondCurve;
+    QStringList names{QStringLiteral("水平"), QStringLiteral("鉛直")};
 };
 
 class ComponentGraphScales
 {
 public:
     void load(const ComponentResults &results);
+    void load(const GraphSeries &series);
+    // New curves over the same values; the scales stay as they are.
+    void setCurves(std::optional<GraphCurve> first, std::optional<GraphCurve> second);
     // The standard view: the smallest scales that hold every value (the
     // velocity axis starts a whole step below the lowest one, which leaves
     // room); true when the velocities are beyond the largest scale (the
@@ -51,7 +84,7 @@ public:
 private:
     void redraw();
 
-    ComponentResults m_results;
+    GraphSeries m_series;
     double m_low = 0;  // the smallest value, or 0
     double m_high = 0; // the largest value, or 0
     ComponentGraph m_graph;

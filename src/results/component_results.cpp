@@ -84,14 +84,24 @@ DataCheck computeComponentResults(const MeasurementState &state, ComponentResult
     // stored whole numbers, so that even steps give exactly even velocities.
     // The picture's Y grows downwards, the result's upwards.
     const double scale = double(state.RefLengthValue) * state.FrameRate;
+    // Along set axes the pixel steps are taken along their directions.
+    const AxesFrame axes = axesFrame(state.Axes, QPointF());
     auto velocity = [&](int from, int to, int column) {
-        const double pixels = double(sorted[to][column]) - double(sorted[from][column]);
+        double pixels = double(sorted[to][column]) - double(sorted[from][column]);
+        if (state.Axes.set) {
+            const QPointF step(double(sorted[to][SortedX]) - double(sorted[from][SortedX]),
+                               double(sorted[to][SortedY]) - double(sorted[from][SortedY]));
+            // Y down in the picture, so the y velocity is negated below again.
+            pixels = column == SortedX ? QPointF::dotProduct(step, axes.xDirection)
+                                       : -QPointF::dotProduct(step, axes.yDirection);
+        }
         const double frames = double(sorted[to][SortedFrame]) - double(sorted[from][SortedFrame]);
         return pixels * scale / (double(state.RefLengthPixels) * frames);
     };
     const double first = sorted[0][SortedFrame];
 
     out.count = n;
+    out.axesSet = state.Axes.set;
     std::vector<double> times, vx, vy;
     for (int l = 0; l + 1 < n; ++l) {
         ComponentRow row;
@@ -120,22 +130,36 @@ DataCheck computeComponentResults(const MeasurementState &state, ComponentResult
 QString componentSummary(const ComponentResults &results, const QString &unit)
 {
     QString text;
+    const QStringList names = results.axesSet
+                                  ? QStringList{QStringLiteral("x"), QStringLiteral("y")}
+                                  : componentNames(false);
     if (results.horizontal.valid && results.vertical.valid) {
-        text = accelerationLine(QStringLiteral(" 水平方向の加速度は　"), results.horizontal, unit) +
+        text = accelerationLine(QStringLiteral(" %1方向の加速度は　").arg(names[0]),
+                                results.horizontal, unit) +
                CrLf +
-               accelerationLine(QStringLiteral("  鉛直方向の加速度は　"), results.vertical, unit);
+               accelerationLine(QStringLiteral("  %1方向の加速度は　").arg(names[1]),
+                                results.vertical, unit);
     } else {
         text = QStringLiteral("  加速度を求めるには、打点が４点以上必要です。");
     }
-    return text + CrLf + QStringLiteral("  水平方向の速さの平均は　") +
+    return text + CrLf + QStringLiteral("  %1方向の速さの平均は　").arg(names[0]) +
            num::significantText(results.meanVx, 3) + QStringLiteral("　") + unit +
            QStringLiteral("/秒です。");
 }
 
-QStringList componentHeaders(const QString &unit)
+QStringList componentNames(bool axesSet)
 {
-    return {QStringLiteral("時　間 (秒)"), QStringLiteral("水平 (") + unit + QStringLiteral("/秒)"),
-            QStringLiteral("鉛直 (") + unit + QStringLiteral("/秒)")};
+    if (axesSet)
+        return {QStringLiteral("x方向"), QStringLiteral("y方向")};
+    return {QStringLiteral("水平"), QStringLiteral("鉛直")};
+}
+
+QStringList componentHeaders(const QString &unit, bool axesSet)
+{
+    const QStringList names = componentNames(axesSet);
+    return {QStringLiteral("時　間 (秒)"),
+            names[0] + QStringLiteral(" (") + unit + QStringLiteral("/秒)"),
+            names[1] + QStringLiteral(" (") + unit + QStringLiteral("/秒)")};
 }
 
 QStringList componentCells(const ComponentRow &row)
@@ -145,7 +169,7 @@ QStringList componentCells(const ComponentRow &row)
 
 TextTable componentTable(const ComponentResults &results, const QString &unit)
 {
-    TextTable table{componentHeaders(unit)};
+    TextTable table{componentHeaders(unit, results.axesSet)};
     for (const ComponentRow &row : results.rows)
         table.append({num::numberText(float(row.time)), num::fixed1(row.vx), num::fixed1(row.vy)});
     return table;

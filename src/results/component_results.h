@@ -2,8 +2,8 @@
 // The components of the velocity and the acceleration: for every interval
 // between two consecutive points (in frame order) its middle time and the
 // horizontal and vertical velocity, with x to the right and y up, in
-// LengthUnit per second. A straight line fitted by least squares through
-// each component against time gives the acceleration as its slope.
+// LengthUnit per second; along x and y when the student has set axes. A straight line fitted by
+// least squares through each component against time gives the acceleration as its slope.
 //
 // Everything is worked out in double precision from the stored whole-pixel
 // points; nothing is cut down as the distances of the other windows are,
@@ -44,7 +44,8 @@ struct ComponentResults
     std::vector<ComponentRow> rows;
     LineFit horizontal;
     LineFit vertical;
-    double meanVx = 0; // the whole horizontal displacement over the whole time
+    double meanVx = 0;    // the whole horizontal displacement over the whole time
+    bool axesSet = false; // along the student's axes: "x方向" and "y方向"
 };
 
 // On a data problem (no frame rate, no reference, two points on one frame)
@@ -54,8 +55,11 @@ DataCheck computeComponentResults(const MeasurementState &state, ComponentResult
 // The summary lines, joined by CR LF.
 QString componentSummary(const ComponentResults &results, const QString &unit);
 
-// Row captions of the table: "時　間 (秒)", "水平 (cm/秒)", "鉛直 (cm/秒)".
-QStringList componentHeaders(const QString &unit);
+// Row captions of the table: "時　間 (秒)", "水平 (cm/秒)", "鉛直 (cm/秒)";
+// "x方向" and "y方向" in place of 水平 and 鉛直 along set axes.
+QStringList componentHeaders(const QString &unit, bool axesSet = false);
+// "水平" and "鉛直", or "x方向" and "y方向".
+QStringList componentNames(bool axesSet);
 
 // The texts of one interval as the table shows them: time "0.000",
 // velocities signed with one decimal.

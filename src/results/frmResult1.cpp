@@ -74,6 +74,12 @@ results::DataCheck frmResult1::computeResults()
     Picture1->Label6->setText(QStringLiteral("時　間 (秒)"));
     const results::DataCheck check = results::computeSpeedResults(state, m_results);
     m_scales.load(m_results, m_kindMode);
+    // Without speeds the graph shows the points' distances.
+    linkFrames(
+        {results::LinkedItems::Intervals,
+         speedOffered(m_kindMode) ? results::LinkedItems::Intervals : results::LinkedItems::Points,
+         [this] { return results::markerSpots(m_scales.graph()); },
+         [this] { return int(m_scales.TimeScaleIndex); }});
     showGraph();
     return check;
 }

@@ -38,6 +38,9 @@ frmResult2::frmResult2(QWidget *parent)
                    parent)
 {
     setObjectName(QStringLiteral("frmResult2"));
+    linkFrames({results::LinkedItems::Points, results::LinkedItems::Points,
+                [this] { return results::markerSpots(m_scales.graph()); },
+                [this] { return int(m_scales.TimeScaleIndex); }});
     // "データを書き込む(&S)": the measurement with this window's times and distances.
     connect(mnuFileSave, &QAction::triggered, this, [this] {
         datafile::saveResultWindowMeasurement(measurementState(),

@@ -1,56 +1,22 @@
 #include "results/frmResult3.h"
 
 #include "base/measurement_state.h"
-#include "base/numbers.h"
-#include "results/frmResult1.h"
-#include "results/frmResult_printhelp.h"
+#include "results/frame_link.h"
 #include "results/result_graph_widget.h"
-#include "results/result_table_text.h"
 #include "results/result_table_widget.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
-#include <tuple>
-
-namespace {
-
-// The speed window's places, with a second row of values in the table.
-ResultWindow::Layout componentLayout()
-{
-    ResultWindow::Layout layout = frmResult1::speedLayout();
-    layout.markerBorder = QColor(0, 0, 255);
-    layout.valueNumberLeft = 120;
-    layout.firstColumnLeft = 1640;
-    layout.tableValueRows = 2;
-    return layout;
-}
-
-} // namespace
 
 frmResult3::frmResult3(QWidget *parent)
-    : ResultWindow(QStringLiteral("キネモ　－結果表示　速度の成分と加速度－"), componentLayout(),
-                   parent)
+    : SeriesResultWindow(QStringLiteral("キネモ　－結果表示　速度の成分と加速度－"),
+                         QStringLiteral("速　度"), QStringLiteral("速度"), parent)
 {
     setObjectName(QStringLiteral("frmResult3"));
-    // This window saves the measurement itself, as the main window does.
-    std::tie(mnuFileExport, mnuEdit) = addMeasurementAndTableMenus();
-
-    wireResultPrintHelp(*this);
-    Picture2->Label1->setText(QStringLiteral("時　間"));
-    Picture2->Label4->setText(QStringLiteral("(秒)"));
-    Picture2->setValueTitle(QStringLiteral("速　度"));
-    // Zero is among the axis numbers, wherever it lies.
-    Picture2->Label10->hide();
-    Picture2->setContentPainter([this](QPainter &painter) {
-        results::paintComponentGraph(painter, m_scales.graph(), Picture2->valueNumberLeft());
-    });
-    Label13->setText(QStringLiteral("速度"));
-
-    // The summary's lines are longer than the other windows': they are
-    // broken between words, in a taller box, with the scale buttons further
-    // down.
+    linkFrames({results::LinkedItems::Intervals, results::LinkedItems::Intervals,
+                [this] { return results::markerSpots(m_scales.graph()); },
+                [this] { return int(m_scales.TimeScaleIndex); }});
+    // The summary in a taller box, with the scale buttons further down.
     Label11->setGeometry(8160 / 15, 5280 / 15, 3375 / 15, 1560 / 15);
     Frame1->move(8160 / 15, 6900 / 15);
 }
@@ -66,7 +32,7 @@ results::DataCheck frmResult3::computeResults()
 
 void frmResult3::showResults()
 {
-    const QStringList headers = results::componentHeaders(m_unit);
+    const QStringList headers = results::componentHeaders(m_unit, m_results.axesSet);
     Picture1->setHeaders(headers[0], headers[1]);
     Picture1->setSecondValueHeader(headers[2]);
     Picture2->Label3->setText(QStringLiteral("(") + m_unit + QStringLiteral("/秒)"));
@@ -99,41 +65,4 @@ int frmResult3::scrollMaximum(int pointCount) const
 results::TextTable frmResult3::copyTable() const
 {
     return results::componentTable(m_results, m_unit);
-}
-
-void frmResult3::showGraph()
-{
-    Picture2->update();
-}
-
-void frmResult3::timeLonger()
-{
-    m_scales.timeLonger();
-    showGraph();
-}
-
-void frmResult3::timeShorter()
-{
-    m_scales.timeShorter();
-    showGraph();
-}
-
-void frmResult3::valueCoarser()
-{
-    m_scales.valueCoarser();
-    showGraph();
-}
-
-void frmResult3::valueFiner()
-{
-    m_scales.valueFiner();
-    showGraph();
-}
-
-void frmResult3::standardScales()
-{
-    const bool beyondLimit = m_scales.resetScales();
-    showGraph();
-    if (beyondLimit)
-        showLimitMessage();
 }

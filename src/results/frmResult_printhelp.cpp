@@ -8,7 +8,6 @@
 #include "printhelp/print_job.h"
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
-#include "results/frmResult3.h"
 
 #include <QAction>
 #include <QLabel>
@@ -85,21 +84,14 @@ void wireResultPrintHelp(frmResult1 &window)
     wireHelp(window);
 }
 
-void wireResultPrintHelp(frmResult2 &window)
-{
-    QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
-                     [&window] { resultprint::printDistanceWindow(window); });
-    wireHelp(window);
-}
-
-void wireResultPrintHelp(frmResult3 &window)
-{
-    wireUntitledPrintHelp(window);
-}
-
 void wireUntitledPrintHelp(ResultWindow &window)
 {
     QObject::connect(window.mnuFilePrint, &QAction::triggered, &window,
                      [&window] { resultprint::printDistanceWindow(window); });
     wireHelp(window);
+}
+
+void wireResultPrintHelp(frmResult2 &window)
+{
+    wireUntitledPrintHelp(window);
 }

@@ -2,20 +2,17 @@
 // The print command and the help menu of the result windows. Each window
 // calls its wiring once, from its constructor.
 //
-// The time-distance and the components window print at once. The time-speed window first asks
-// for a title, shows it on the window in txtDai, and takes the picture a few
-// timer ticks later (tmrWait), once the title and the credit line are on
-// screen.
+// The time-distance, the components and the position window print at once. The time-speed window
+// first asks for a title, shows it on the window in txtDai, and takes the picture a few timer ticks
+// later (tmrWait), once the title and the credit line are on screen.
 
 class frmResult1;
 class frmResult2;
-class frmResult3;
 class ResultWindow;
 
 void wireResultPrintHelp(frmResult1 &window);
 void wireResultPrintHelp(frmResult2 &window);
-void wireResultPrintHelp(frmResult3 &window);
-// Any other result window: printed at once, without a title.
+// The untitled printout and the help menu of any result window.
 void wireUntitledPrintHelp(ResultWindow &window);
 
 namespace resultprint {

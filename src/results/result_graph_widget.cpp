@@ -1,6 +1,7 @@
 #include "results/result_graph_widget.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 
 using namespace results;
@@ -73,6 +74,7 @@ void ResultGraphWidget::paint(QPainter &painter, const QRectF &target) const
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (m_content) {
         m_content(painter);
+        paintCurrentTime(painter);
         painter.restore();
         return;
     }
@@ -110,7 +112,32 @@ void ResultGraphWidget::paint(QPainter &painter, const QRectF &target) const
     for (const GraphMarker &marker : m_graph.Shapep)
         if (marker.visible)
             painter.drawEllipse(QRectF(marker.left, marker.top, MarkerSize, MarkerSize));
+    paintCurrentTime(painter);
     painter.restore();
+}
+
+void ResultGraphWidget::paintCurrentTime(QPainter &painter) const
+{
+    if (!m_currentTimeX)
+        return;
+    painter.setPen(QPen(QColor(255, 160, 0), 0));
+    painter.drawLine(QPointF(*m_currentTimeX, AxisTop), QPointF(*m_currentTimeX, GraphOriginY));
+}
+
+void ResultGraphWidget::setCurrentTimeX(std::optional<float> x)
+{
+    if (x == m_currentTimeX)
+        return;
+    m_currentTimeX = x;
+    update();
+}
+
+void ResultGraphWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    emit clicked(QPointF(event->position().x() * GraphWidth / width(),
+                         event->position().y() * GraphHeight / height()));
 }
 
 void ResultGraphWidget::paintEvent(QPaintEvent *)

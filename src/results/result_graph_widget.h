@@ -6,8 +6,10 @@
 #include "results/graph_scales.h"
 
 #include <QColor>
+#include <QPointF>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QLabel;
 
@@ -41,12 +43,25 @@ public:
     void setContentPainter(std::function<void(QPainter &)> content);
     float valueNumberLeft() const { return m_valueNumberLeft; }
 
+    // The time of the frame on show in the main window: a thin vertical line
+    // at that place on the time axis (twips), or none.
+    void setCurrentTimeX(std::optional<float> x);
+    std::optional<float> currentTimeX() const { return m_currentTimeX; }
+
+signals:
+    // A click on the graph, in twips.
+    void clicked(QPointF twips);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void paintCurrentTime(QPainter &painter) const;
+
     results::GraphState m_graph;
     QColor m_markerBorder;
     float m_valueNumberLeft;
     std::function<void(QPainter &)> m_content;
+    std::optional<float> m_currentTimeX;
 };

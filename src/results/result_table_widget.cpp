@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -126,11 +127,47 @@ void ResultTableWidget::clearCaptions()
     setPage(results::TablePage{});
 }
 
+QRect ResultTableWidget::columnRect(int column) const
+{
+    if (column < 0 || column >= results::TableColumns)
+        return {};
+    QRect cells = Labelx[column]->geometry().united(Labely[column]->geometry());
+    if (Labelz[column])
+        cells = cells.united(Labelz[column]->geometry());
+    return cells.adjusted(-2, -2, 2, 2);
+}
+
+void ResultTableWidget::setHighlightedColumn(int column)
+{
+    if (column < 0 || column >= results::TableColumns)
+        column = -1;
+    if (column == m_highlighted)
+        return;
+    m_highlighted = column;
+    update();
+}
+
+void ResultTableWidget::mousePressEvent(QMouseEvent *event)
+{
+    // The labels take no clicks: a click on a cell arrives here.
+    for (int c = 0; c < results::TableColumns; ++c) {
+        if (columnRect(c).contains(event->position().toPoint())) {
+            if (!Labelx[c]->text().isEmpty())
+                emit columnClicked(c);
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
 void ResultTableWidget::paintEvent(QPaintEvent *)
 {
+    QPainter painter(this);
+    // Pale yellow, as the current point's marker is yellow.
+    if (m_highlighted >= 0)
+        painter.fillRect(columnRect(m_highlighted), QColor(255, 255, 160));
     // The ruled frame of the two bands: a box around each band, a line
     // between its time and value rows, one between the headers and the data.
-    QPainter painter(this);
     painter.setPen(QPen(QColor(0, 0, 0), 1));
     const double left = 120.0 / Twips;
     const double right = 11160.0 / Twips;

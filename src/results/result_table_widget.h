@@ -28,6 +28,12 @@ public:
     void setSecondValueHeader(const QString &text);
     void setPage(const results::TablePage &page);
     void clearCaptions();
+    // The column of the frame on show in the main window stands out; -1 for
+    // none.
+    void setHighlightedColumn(int column);
+    int highlightedColumn() const { return m_highlighted; }
+    // The cells of a column, in the widget's pixels.
+    QRect columnRect(int column) const;
 
     QLabel *Label5 = nullptr; // band 1 time header
     QLabel *Label6 = nullptr; // band 2 time header
@@ -40,8 +46,13 @@ public:
     std::array<QLabel *, results::TableColumns> Labelz{};
     QScrollBar *HScroll1 = nullptr;
 
+signals:
+    // A click on a column with a value in it.
+    void columnClicked(int column);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     struct Rows
@@ -52,4 +63,5 @@ private:
     };
     Rows m_rows;
     int m_valueRows;
+    int m_highlighted = -1;
 };

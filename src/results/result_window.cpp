@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -149,13 +150,80 @@ void ResultWindow::buildControls(const Layout &layout)
     lblCredit->setPalette(creditPalette);
     lblCredit->hide();
 
-    connect(Command2, &QToolButton::clicked, this, [this] { timeLonger(); });
-    connect(Command3, &QToolButton::clicked, this, [this] { timeShorter(); });
+    // Every scale change moves the time axis, and with it the current time.
+    connect(Command2, &QToolButton::clicked, this, [this] {
+        timeLonger();
+        markCurrentFrame(false);
+    });
+    connect(Command3, &QToolButton::clicked, this, [this] {
+        timeShorter();
+        markCurrentFrame(false);
+    });
     connect(Command4, &QPushButton::clicked, this, [this] { valueCoarser(); });
     connect(Command5, &QPushButton::clicked, this, [this] { valueFiner(); });
-    connect(Command6, &QPushButton::clicked, this, [this] { standardScales(); });
-    connect(Picture1->HScroll1, &QScrollBar::valueChanged, this,
-            [this](int value) { pageTable(value); });
+    connect(Command6, &QPushButton::clicked, this, [this] {
+        standardScales();
+        markCurrentFrame(false);
+    });
+    connect(Picture1->HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+        pageTable(value);
+        markCurrentFrame(false);
+    });
+    connect(Picture1, &ResultTableWidget::columnClicked, this, &ResultWindow::columnClicked);
+    connect(Picture2, &ResultGraphWidget::clicked, this, &ResultWindow::graphClicked);
+}
+
+void ResultWindow::linkFrames(FrameLink link)
+{
+    m_link = std::move(link);
+}
+
+void ResultWindow::showCurrentFrame(std::optional<qint32> frame)
+{
+    m_currentFrame = frame;
+    markCurrentFrame(true);
+}
+
+void ResultWindow::markCurrentFrame(bool pageToIt)
+{
+    if (!m_link)
+        return;
+    const std::vector<results::LinkedItem> columns =
+        results::linkedItems(m_frames, m_link->columns);
+    const int item = m_currentFrame ? results::itemOfFrame(columns, *m_currentFrame) : -1;
+    QScrollBar *scroll = Picture1->HScroll1;
+    if (pageToIt && item >= 0 &&
+        (item < scroll->value() || item >= scroll->value() + results::TableColumns))
+        scroll->setValue(std::clamp(item, scroll->minimum(), scroll->maximum()));
+    Picture1->setHighlightedColumn(item >= 0 ? item - scroll->value() : -1);
+
+    std::optional<float> x;
+    if (m_currentFrame && !m_frames.empty() && m_frameRate > 0 && m_link->timeScaleIndex) {
+        const double seconds = double(*m_currentFrame - m_frames.front()) / m_frameRate;
+        const int row = std::clamp(m_link->timeScaleIndex(), 1, results::TimeScaleRows);
+        x = results::timeAxisX(results::TimeScaleTable()[row], seconds);
+    }
+    Picture2->setCurrentTimeX(x);
+}
+
+void ResultWindow::columnClicked(int column)
+{
+    if (!m_link)
+        return;
+    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link->columns);
+    const int item = Picture1->HScroll1->value() + column;
+    if (item >= 0 && item < int(items.size()))
+        emit frameChosen(items[item].frame);
+}
+
+void ResultWindow::graphClicked(QPointF twips)
+{
+    if (!m_link || !m_link->spots)
+        return;
+    const std::vector<results::LinkedItem> items = results::linkedItems(m_frames, m_link->markers);
+    const int item = results::itemAt(m_link->spots(), twips);
+    if (item >= 0 && item < int(items.size()))
+        emit frameChosen(items[item].frame);
 }
 
 results::DataCheck ResultWindow::load()
@@ -173,9 +241,16 @@ results::DataCheck ResultWindow::load()
     setWindowTitle(m_title.endsWith(QChar(u'－')) && !object.isEmpty() ? m_title + object.mid(1)
                                                                        : m_title + object);
     const results::DataCheck check = computeResults();
-    if (check.ok())
+    m_frames.clear();
+    if (check.ok()) {
+        m_frames = results::sortedFrames(state);
+        m_frameRate = state.FrameRate;
         showResults();
+    }
     mnuFilePrint->setEnabled(results::resultPrintAllowed(state.PrintPermission));
+    // The table opens at its first page, as always; the frame on show is
+    // marked where it can be seen.
+    markCurrentFrame(false);
     return check;
 }
 

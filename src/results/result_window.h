@@ -5,6 +5,7 @@
 // right-click menu), laid out in twips (15 to a pixel). Each window computes
 // and fills them in its own way.
 
+#include "results/frame_link.h"
 #include "results/result_computation.h"
 #include "results/table_export.h"
 
@@ -13,6 +14,8 @@
 #include <QRect>
 #include <functional>
 #include <utility>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -69,6 +72,17 @@ public:
     // Puts the table on the clipboard as tab-separated text.
     void copyToClipboard();
 
+    // The frame the main window shows (none without a video): the table
+    // column it belongs to is highlighted, paged to when out of sight, and
+    // a thin line on the graph marks its time.
+    void showCurrentFrame(std::optional<qint32> frame);
+
+signals:
+    // A click on a table column or a graph marker: the main window is to
+    // show the frame of that point (of an interval, its later point).
+    void frameChosen(qint32 frame);
+
+public:
     QMenu *mnuFile = nullptr;
     QAction *mnuFileSave = nullptr; // write the measurement with these results
     QAction *mnuFilePrint = nullptr;
@@ -98,6 +112,19 @@ public:
 
 protected:
     ResultWindow(const QString &title, const Layout &layout, QWidget *parent);
+
+    // How the window's items lead back to the video: what the table's
+    // columns and the graph's markers stand for, the markers on show, and
+    // the time scale row the graph is drawn with. Each window gives it once,
+    // in its constructor; the frames come from the points of each load.
+    struct FrameLink
+    {
+        results::LinkedItems columns = results::LinkedItems::Intervals;
+        results::LinkedItems markers = results::LinkedItems::Intervals;
+        std::function<std::vector<results::GraphSpot>()> spots;
+        std::function<int()> timeScaleIndex;
+    };
+    void linkFrames(FrameLink link);
 
     // The window's own part of the load: clear and compute its tables, put
     // the graph into its load state.
@@ -130,6 +157,11 @@ protected:
 private:
     void buildMenus();
     void buildControls(const Layout &layout);
+    void columnClicked(int column);
+    void graphClicked(QPointF twips);
+    // The highlight and the line for the frame on show; with `pageToIt` the
+    // table pages to its column.
+    void markCurrentFrame(bool pageToIt);
 
     QString m_title; // without the object's name
     bool m_titleNamesObject = true;
@@ -137,4 +169,8 @@ private:
     QImage m_preview;
     QString m_summary;
     std::function<QString()> m_openingCheck;
+    std::optional<FrameLink> m_link; // none: the window does not lead to frames
+    std::vector<qint32> m_frames; // the points' frames of the last load, in order
+    double m_frameRate = 0;       // FrameRate of the last load
+    std::optional<qint32> m_currentFrame;
 };

@@ -11,6 +11,7 @@
 #include "results/frmResult1.h"
 #include "results/frmResult2.h"
 #include "results/frmResult3.h"
+#include "results/frmResult4.h"
 #include "results/momentum_results.h"
 #include "results/preview_picture.h"
 #include "results/result_opening.h"
@@ -34,6 +35,8 @@ ResultsPart::ResultsPart(WindowState &state, DigitizingPart &digitizing, LengthP
     connect(m_c.momentumCommand, &QAction::triggered, this, &ResultsPart::showMomentum);
     connect(m_c.momentumButton, &QAbstractButton::clicked, this, &ResultsPart::showMomentum);
     connect(&m_digitizing, &DigitizingPart::objectChosen, this, &ResultsPart::objectChosen);
+    connect(m_c.positionCommand, &QAction::triggered, this, &ResultsPart::showPosition);
+    connect(m_c.positionButton, &QAbstractButton::clicked, this, &ResultsPart::showPosition);
     connect(&m_digitizing, &DigitizingPart::resultsOutdated, this, [this](MeasurementGone how) {
         closeWindows(how == MeasurementGone::AllPointsErased ? distanceFirst() : speedFirst());
     });
@@ -73,11 +76,26 @@ QString ResultsPart::openingProblem() const
 
 void ResultsPart::objectChosen()
 {
-    for (QPointer<QWidget> *slot : {&m_speed, &m_distance, &m_components}) {
+    for (QPointer<QWidget> *slot : {&m_speed, &m_distance, &m_components, &m_position}) {
         auto *window = qobject_cast<ResultWindow *>(slot->data());
         if (window && !window->reloadQuietly())
             window->close();
     }
+}
+
+void ResultsPart::showCurrentFrame(std::optional<qint32> frame)
+{
+    m_currentFrame = frame;
+    // Every result window there is, whichever command opened it.
+    for (ResultWindow *window :
+         m_c.window->findChildren<ResultWindow *>(Qt::FindDirectChildrenOnly))
+        window->showCurrentFrame(frame);
+}
+
+void ResultsPart::showPosition()
+{
+    open<frmResult4>(m_position, 0, openingProblem());
+    emit changed();
 }
 
 void ResultsPart::closeWindows(const QList<Window> &order)
@@ -97,6 +115,8 @@ QPointer<QWidget> &ResultsPart::window(Window which)
         return m_distance;
     case Window::Components:
         return m_components;
+    case Window::Position:
+        return m_position;
     case Window::Momentum:
         break;
     }
@@ -136,12 +156,14 @@ Form *ResultsPart::open(QPointer<QWidget> &slot, int raiseTwips, const QString &
             return results::resultOpeningProblem(text, measurementState());
         });
     }
+    window->showCurrentFrame(m_currentFrame);
     const results::DataCheck check = window->load();
     if (!check.ok()) {
         platform().prompts->message(results::dataProblemMessage(check));
         delete window;
         return nullptr;
     }
+    connect(window, &ResultWindow::frameChosen, this, &ResultsPart::frameChosen);
     window->show();
     slot = window;
     return window;

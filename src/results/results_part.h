@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class DigitizingPart;
 class LengthPart;
@@ -29,6 +30,8 @@ struct ResultsControls
     QAbstractButton *componentsButton = nullptr;
     QAction *momentumCommand = nullptr;
     QAbstractButton *momentumButton = nullptr;
+    QAction *positionCommand = nullptr;
+    QAbstractButton *positionButton = nullptr;
 };
 
 class ResultsPart : public QObject
@@ -45,34 +48,45 @@ public:
     // Another object was chosen: the windows of one object show it, or close
     // when it cannot be shown (too few points).
     void objectChosen();
+    void showPosition(); // "位置と時間(&P)" and "位置"
     enum class Window
     {
         Speed,
         Distance,
         Components,
         Momentum,
+        Position,
     };
     // The windows of `order` that are open, closed in that order: quitting
     // and switching camera-shake correction close the speed window first,
-    // erasing every point the distance window first; the components window
-    // closes last.
+    // erasing every point the distance window first; the components and the
+    // position window close last, then the momentum window.
     void closeWindows(const QList<Window> &order);
     static QList<Window> speedFirst()
     {
-        return {Window::Speed, Window::Distance, Window::Components, Window::Momentum};
+        return {Window::Speed, Window::Distance, Window::Components, Window::Position,
+                Window::Momentum};
     }
     static QList<Window> distanceFirst()
     {
-        return {Window::Distance, Window::Speed, Window::Components, Window::Momentum};
+        return {Window::Distance, Window::Speed, Window::Components, Window::Position,
+                Window::Momentum};
     }
+
+    // The frame the main window shows (none without a video), marked in
+    // every open result window and in each one opened later.
+    void showCurrentFrame(std::optional<qint32> frame);
 
     QPointer<QWidget> &speedWindow() { return m_speed; }
     QPointer<QWidget> &distanceWindow() { return m_distance; }
     QPointer<QWidget> &componentsWindow() { return m_components; }
     QPointer<QWidget> &momentumWindow() { return m_momentum; }
+    QPointer<QWidget> &positionWindow() { return m_position; }
 
 signals:
     void changed();
+    // A result window asks for the frame of one of its points.
+    void frameChosen(qint32 frame);
 
 private:
     QPointer<QWidget> &window(Window which);
@@ -90,4 +104,6 @@ private:
     QPointer<QWidget> m_distance;
     QPointer<QWidget> m_components;
     QPointer<QWidget> m_momentum;
+    std::optional<qint32> m_currentFrame;
+    QPointer<QWidget> m_position;
 };

@@ -78,9 +78,11 @@ void frmSystem::buildControls()
     // The momentum window's frame lies under what the result windows show.
     buildFrame(OptDisp1, QRect(360, 840, 4245, 1860));
     buildFrame(OptMomentum, QRect(360, 2760, 4245, 900));
-    // The kinds of result share their tab with the components window.
-    buildFrame(OptDisp2, QRect(360, 840, 4245, 1575));
-    buildFrame(OptCmp, QRect(360, 2520, 4245, 1095));
+    // The kinds of result share their tab with the components and the
+    // position window.
+    buildFrame(OptDisp2, QRect(360, 720, 4245, 1335));
+    buildFrame(OptCmp, QRect(360, 2100, 4245, 780));
+    buildFrame(OptPos, QRect(360, 2910, 4245, 780));
     buildFrame(OptPrint, resultFrame);
     // The distance frame leaves room under it for the tracking frame.
     buildFrame(OptProt, QRect(360, 840, 4245, 1575));
@@ -96,6 +98,7 @@ void frmSystem::buildControls()
     frameTrack = m_frames[OptTrack];
     frameCmp = m_frames[OptCmp];
     frameMomentum = m_frames[OptMomentum];
+    framePos = m_frames[OptPos];
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &twips) {
         auto *button = new QPushButton(caption, this);
@@ -134,9 +137,9 @@ void frmSystem::buildFrame(int setting, const QRect &twips)
     frame->raise();
 
     static const std::array<QList<QRadioButton *> frmSystem::*, SettingCount> arrays = {
-        &frmSystem::optDisp1, &frmSystem::optDisp2,  &frmSystem::optPrint,
-        &frmSystem::optProt,  &frmSystem::optAction, &frmSystem::optAll,
-        &frmSystem::optTrack, &frmSystem::optCmp,    &frmSystem::optMomentum};
+        &frmSystem::optDisp1,  &frmSystem::optDisp2,   &frmSystem::optPrint, &frmSystem::optProt,
+        &frmSystem::optAction, &frmSystem::optAll,     &frmSystem::optTrack, &frmSystem::optCmp,
+        &frmSystem::optPos,    &frmSystem::optMomentum};
     this->*arrays[setting] = buttons;
     m_frames[setting] = frame;
     m_groups[setting] = group;

@@ -45,6 +45,7 @@ public:
     QGroupBox *frameTrack = nullptr;
     QGroupBox *frameCmp = nullptr;
     QGroupBox *frameMomentum = nullptr;
+    QGroupBox *framePos = nullptr;
     QList<QRadioButton *> optDisp1;
     QList<QRadioButton *> optDisp2;
     QList<QRadioButton *> optPrint;
@@ -54,6 +55,7 @@ public:
     QList<QRadioButton *> optTrack;
     QList<QRadioButton *> optCmp;
     QList<QRadioButton *> optMomentum;
+    QList<QRadioButton *> optPos;
     QPushButton *cmdStandard = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;

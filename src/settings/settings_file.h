@@ -2,9 +2,10 @@
 // The teacher's settings file: CR LF lines in Shift_JIS (CP932) — the
 // password, then ResultDisplayMode, ResultKindMode, PrintPermission,
 // DistanceMethod, ClickAction, AllPointsMode as " 0"-style numbers; an
-// eighth line, TrackingPermission, and a ninth, ComponentsPermission, follow
-// them. Readers of the seven lines ignore what comes after them, and a file
-// of seven or eight lines gives the later settings their defaults.
+// eighth line, TrackingPermission, a ninth, ComponentsPermission, and a
+// tenth, PositionPermission, follow them. Readers of the seven lines ignore
+// what comes after them, and a file of seven to nine lines gives the later
+// settings their defaults.
 
 #include <QByteArray>
 #include <QString>

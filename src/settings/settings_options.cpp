@@ -54,6 +54,11 @@ const std::array<SettingOption, SettingCount> &settingOptions()
          QStringLiteral("速度の成分と加速度"),
          {QStringLiteral("速度の成分と加速度を表示させる"), QStringLiteral("表示させない")},
          &MeasurementState::ComponentsPermission},
+        {QStringLiteral("optPos"),
+         QStringLiteral("framePos"),
+         QStringLiteral("位置と時間"),
+         {QStringLiteral("位置と時間を表示させる"), QStringLiteral("表示させない")},
+         &MeasurementState::PositionPermission},
         {QStringLiteral("optMomentum"),
          QStringLiteral("frameMomentum"),
          QStringLiteral("運動量"),
@@ -80,7 +85,7 @@ QList<int> framesOfTab(int tab)
     case 1:
         return {OptDisp1, OptMomentum};
     case 2:
-        return {OptDisp2, OptCmp};
+        return {OptDisp2, OptCmp, OptPos};
     case 3:
         return {OptPrint};
     case 4:

@@ -30,6 +30,7 @@ enum SettingIndex
     OptAll,
     OptTrack,
     OptCmp,
+    OptPos,
     OptMomentum,
     SettingCount
 };

@@ -8,11 +8,18 @@
 // 150 % or 200 % the frame is asked for with as many pixels as the screen
 // shows (framePixelSize) and drawn at that density, so the picture stays as
 // sharp as the video allows; the points stay in preview pixels.
+//
+// In a clicking mode the preview also aims by keyboard: the arrow keys move
+// the pointer by one preview pixel (ten with Shift) and Space presses the
+// left button where it is, through the same signals as the mouse. The
+// magnifier over it follows the pointer.
 
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
 #include <functional>
+
+class MagnifierWidget;
 
 class PreviewWidget : public QWidget
 {
@@ -37,20 +44,43 @@ public:
     // widget's).
     QImage renderedPicture();
 
+    // A clicking mode is on: the keys aim and click, and the picture takes
+    // the keyboard when the pointer comes onto it.
+    void setKeyboardAiming(bool on);
+    // The magnifier shows (over the picture, in a clicking mode, switched
+    // on). With `wholePixels` it aims at the whole preview pixel a plotting
+    // click keeps, otherwise at the pointer's own place.
+    void setMagnifier(bool shown, bool wholePixels);
+    MagnifierWidget *magnifier() const { return m_magnifier; }
+    // Where the pointer is, as the mouse or the keys last put it.
+    QPointF pointer() const { return m_pointer; }
+
 signals:
     void mousePressed(QPointF position, Qt::MouseButton button);
     void mouseMoved(QPointF position);
     void mouseReleased(QPointF position, Qt::MouseButton button);
+    // The pointer came onto the picture, or left it.
+    void pointerOver(bool over);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void paintContent(QPainter &painter);
+    void pointerMoved(QPointF position);
+    void placeMagnifier();
 
     QImage m_frame;
     std::function<void(QPainter &)> m_overlayPainter;
+    MagnifierWidget *m_magnifier = nullptr;
+    QPointF m_pointer{-1, -1};
+    bool m_keyboardAiming = false;
+    bool m_wholePixels = true;
 };

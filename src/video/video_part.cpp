@@ -11,6 +11,7 @@
 #include "video/capture_rate.h"
 #include "video/frame_navigation.h"
 #include "video/frmPlayer.h"
+#include "video/magnifier_widget.h"
 #include "video/preview_widget.h"
 
 #include <QAbstractButton>
@@ -60,6 +61,9 @@ VideoPart::VideoPart(WindowState &state, const VideoControls &controls, QObject 
       m_plainRatePalette(controls.rateValue->palette())
 {
     m_c.rateButton->setToolTip(capture::buttonTip());
+    // The magnifier reads the frame on show at the video's own size, once
+    // per frame: the pointer's moves then only cut out and enlarge.
+    m_c.preview->magnifier()->setFrameSource([this] { return magnifiedFrame(); });
     wire();
 }
 
@@ -167,6 +171,8 @@ bool VideoPart::openVideoFile(const QString &path, bool askCaptureRate)
     dialogfolders::remember(dialogfolders::Kind::Videos, path);
     m_previewSize = size;
     m_c.preview->setFixedSize(size);
+    m_shownPosition = 0;
+    m_fullFrames.clear();
     m_c.preview->setFrame(first);
 
     m_state.videoOpened();
@@ -272,6 +278,7 @@ void VideoPart::closeVideo()
     // The decoders, their background thread and the pictures kept go with
     // the video.
     m_source.reset();
+    m_fullFrames.clear();
     setSliderQuietly(0);
     measurementState().RefLengthPixels = 0;
     closePlayer();
@@ -359,9 +366,30 @@ void VideoPart::renderCurrentFrame()
     measurement.FrameRefreshPending = false;
     if (!m_state.VideoOpen || !m_source)
         return;
-    const QImage image = m_source->frame(position(), m_c.preview->framePixelSize(m_previewSize));
-    if (!image.isNull())
+    const qint32 at = position();
+    const QImage image = m_source->frame(at, m_c.preview->framePixelSize(m_previewSize));
+    if (!image.isNull()) {
+        m_shownPosition = at;
         m_c.preview->setFrame(image);
+    }
+}
+
+QImage VideoPart::magnifiedFrame()
+{
+    if (!m_source)
+        return {};
+    for (const auto &[position, image] : m_fullFrames)
+        if (position == m_shownPosition)
+            return image;
+    // A step back goes to a frame the decoder has left behind: the last few
+    // are kept, so that going back over them costs no decoding again.
+    const QImage image = m_source->fullFrame(m_shownPosition);
+    if (!image.isNull()) {
+        m_fullFrames.emplace_front(m_shownPosition, image);
+        if (m_fullFrames.size() > FullFramesKept)
+            m_fullFrames.pop_back();
+    }
+    return image;
 }
 
 void VideoPart::showPositionLabels()

@@ -8,13 +8,16 @@
 // 100 ms refresh tick renders the frame at the slider, so that several moves
 // within one tick cost one picture.
 
+#include <QImage>
 #include <QObject>
 #include <QPalette>
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class FrameSource;
 class PreviewWidget;
@@ -146,11 +149,17 @@ private:
     void offerFileCaptureRate();
     void showRateReadout();
     void markRateReadout(const QString &filmedRateTip);
+    // The frame on show at the video's own size, for the magnifier.
+    QImage magnifiedFrame();
 
     WindowState &m_state;
     VideoControls m_c;
     std::shared_ptr<FrameSource> m_source;
     QSize m_previewSize;
+    qint32 m_shownPosition = 0; // the position of the frame the preview shows
+    // The last frames the magnifier read, newest first (full HD: 8 MiB each).
+    static constexpr size_t FullFramesKept = 4;
+    std::deque<std::pair<qint32, QImage>> m_fullFrames;
     QString m_chosenPath;
     QPointer<QWidget> m_player;
     bool m_sliderByProgram = false;

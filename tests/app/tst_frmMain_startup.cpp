@@ -248,7 +248,7 @@ private slots:
     {
         TestPlatform platform;
         const QByteArray content(
-            "secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 1\r\n");
+            "secret\r\n 1\r\n 2\r\n 1\r\n 2\r\n 0\r\n 0\r\n 1\r\n 1\r\n 1\r\n 1\r\n");
         writeSettings(platform.programFolder, content);
         frmMain w;
         w.show();

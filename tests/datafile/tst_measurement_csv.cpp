@@ -85,6 +85,8 @@ recovery::Snapshot recoverySnapshot()
     for (int r = 1; r <= 3; ++r)
         s.rows.append({r, 70000 * r, -32768 + r, 32767 - r, 500 + r, 60 - r});
     s.pointCount = 3;
+    // Points 2 and 3 plotted by automatic tracking.
+    s.trackedScores = {{140000, 0.91234567890123456}, {210000, 1.0 / 3}};
     return s;
 }
 
@@ -498,6 +500,9 @@ void TestMeasurementCsv::recoveryRefusedWhole_data()
     QTest::newRow("unit with a raw blank") << changed("unit c", "unit c c");
     QTest::newRow("path with a NUL") << changed("video %2Fhome", "video %00%2Fhome");
     QTest::newRow("a line missing") << changed("shake 1\n", "");
+    // Axes: both points on one pixel, a value missing, a value not a number.
+    for (const char *axes : {"axes 10 20 10.5 20.5", "axes 10 20 30", "axes 10 20 30 nan"})
+        QTest::addRow("%s", axes) << changed("\npoints 3", QByteArray("\n") + axes + "\npoints 3");
     const qsizetype sizeAt = good.indexOf("\ncsv ") + 5;
     const qsizetype sizeEnd = good.indexOf('\n', sizeAt);
     const int size = good.mid(sizeAt, sizeEnd - sizeAt).toInt();
@@ -506,6 +511,9 @@ void TestMeasurementCsv::recoveryRefusedWhole_data()
         QTest::addRow("points said to be %d bytes", wrong)
             << resealed(bytes.replace(sizeAt, sizeEnd - sizeAt, QByteArray::number(wrong)));
     }
+    QTest::newRow("tracked score above 1") << changed("210000:0.33333333333333331", "210000:1.5");
+    QTest::newRow("tracked entry without its score")
+        << changed("tracked 140000:", "tracked 140000");
     QTest::newRow("a bad point inside")
         << changed("\" 3\",\" 210000\",\"-32765\"", "\" 3\",\" 210000\",\"-99999\"");
     QTest::newRow("a line after the points")

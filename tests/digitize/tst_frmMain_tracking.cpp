@@ -172,8 +172,16 @@ private slots:
         // The recovery file follows at most once a second, and once at the end.
         QVERIFY(w().recovery().writesAsked() - writesBefore <= 2 + tracking.elapsed() / 1000);
         w().recovery().store().waitUntilDone();
-        QCOMPARE(recovery::readFile(w().recovery().store().filePath()).snapshot.pointCount,
-                 qint16(20));
+        const recovery::Snapshot saved =
+            recovery::readFile(w().recovery().store().filePath()).snapshot;
+        QCOMPARE(saved.pointCount, qint16(20));
+        // Each point knows how it was made: the first clicked, the rest
+        // tracked, with their scores; their markers tell them apart.
+        QCOMPARE(saved.trackedScores.size(), 19);
+        QVERIFY(!saved.trackedScores.contains(0) && saved.trackedScores.contains(38));
+        QCOMPARE(saved.trackedScores, measurementState().TrackedScores);
+        QVERIFY(!w().digitizing().markers().marker(1)[PointMarker::Inner].dashed);
+        QVERIFY(w().digitizing().markers().marker(20)[PointMarker::Inner].dashed);
 
         // Frames 0, 2, ... 38, each within a pixel of the ball; position 40,
         // past the last frame, gets no point.
@@ -191,9 +199,13 @@ private slots:
         QCOMPARE(w().lblCurrentFrameValue->text(), QStringLiteral("40"));
         QCOMPARE(w().digitizing().markers().count(), 20);
         // Finished, not failed: 19 points after the click.
-        QCOMPARE(m_platform->prompts->texts(),
-                 QStringList{QStringLiteral("自動追跡を終えました（19点）。\n"
-                                            "映像の終わりまで追跡しました。")});
+        QCOMPARE(m_platform->prompts->texts().size(), 1);
+        const QStringList lines = m_platform->prompts->texts().constFirst().split('\n');
+        QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("自動追跡を終えました（19点）。"),
+                                               QStringLiteral("映像の終わりまで追跡しました。")}));
+        QVERIFY2(
+            lines.value(2).startsWith(QStringLiteral("追跡した点の一致度は、最も低いもので 0.")),
+            qPrintable(lines.value(2)));
         QCOMPARE(w().cmdTrack->text(), QStringLiteral("自動追跡"));
         QVERIFY(w().cmdStep->isEnabled());
     }
@@ -224,7 +236,8 @@ private slots:
                      qPrintable(QString::number(frame)));
         if (stop == Stop::Lost) {
             QVERIFY(!plotted.contains(end) && plotted.contains(end - 1));
-            QCOMPARE(m_platform->prompts->texts(), QStringList{TrackingPart::lostMessage()});
+            QCOMPARE(m_platform->prompts->texts(),
+                     QStringList{TrackingPart::lostMessage() + w().tracking().scoreLine()});
         } else {
             QCOMPARE(stop, Stop::LastFrame);
             QVERIFY(plotted.contains(scene.frames - 1));
@@ -259,9 +272,13 @@ private slots:
         QVERIFY(scene.hiddenFraction(15) == 0 && scene.hiddenFraction(16) > 0.5);
         QCOMPARE(w().tracking().lastStop(), Stop::Lost);
         QCOMPARE(w().ctrlSlider->value(), 16);
-        QCOMPARE(
-            m_platform->prompts->texts(),
-            QStringList{QStringLiteral("見失いました。この先は、クリックで印をつけて下さい。")});
+        // The message ends with the lowest score of the points plotted.
+        QCOMPARE(m_platform->prompts->texts().size(), 1);
+        QCOMPARE(m_platform->prompts->lastText(),
+                 QStringLiteral("見失いました。この先は、クリックで印をつけて下さい。\n"
+                                "追跡した点の一致度は、最も低いもので %1 でした。")
+                     .arg(w().tracking().lowestScore(), 0, 'f', 2));
+        QVERIFY(w().tracking().lowestScore() > 0.8);
         const MS &m = measurementState();
         QCOMPARE(m.PointCount, qint16(16));
         QCOMPARE(m.PointTable[16][MS::ColFrame], 15);
@@ -269,6 +286,28 @@ private slots:
         QVERIFY(pauseOver());
         click(scene.centre(16) + QPointF(0, -100));
         QVERIFY(w().cmdTrack->isEnabled());
+    }
+
+    void aTurningWheelsTyreIsNeverTheSticker()
+    {
+        // A sticker on a turning wheel: every point on the sticker, or the
+        // message; never one on the tyre or the spokes.
+        const BallScene scene = stickerOnWheel(640, 24);
+        QVERIFY2(open("wheel", scene), qPrintable(ClipMaker::lastError()));
+        measurementState().ClickAction = 0;
+        click(scene.centre(0));
+        QVERIFY(trackToTheEnd());
+        const MS &m = measurementState();
+        for (int row = 2; row <= m.PointCount; ++row) {
+            const int frame = m.PointTable[row][MS::ColFrame];
+            QVERIFY2(errorOf(m.PointTable[row][MS::ColX], m.PointTable[row][MS::ColY],
+                             scene.centre(frame)) <= 3.0,
+                     qPrintable(QString::number(frame)));
+        }
+        if (w().tracking().lastStop() == Stop::Lost)
+            QVERIFY(m_platform->prompts->lastText().startsWith(TrackingPart::lostMessage()));
+        else
+            QCOMPARE(m.PointCount, qint16(scene.frames));
     }
 
     void stopsByTheButtonAndByEsc()

@@ -1,10 +1,12 @@
 // The pieces of automatic tracking on plain images: the motion model's
 // predictions and the room it leaves, the weighted centre of a blob and the
-// background as a median, and the object tracker refusing a thing that
-// stands still where the object should have moved on.
+// background as a median, the object tracker refusing what is not the
+// object (a still look-alike, a spot the object left, two places alike) and
+// the look anchored to the object as clicked.
 
 #include "digitize/tracking/detection.h"
 #include "digitize/tracking/motion_model.h"
+#include "digitize/tracking/object_look.h"
 #include "digitize/tracking/object_tracker.h"
 
 #include <QImage>
@@ -159,26 +161,88 @@ private slots:
         }
     }
 
-    void somethingStillWhereTheObjectShouldBeIsNotIt()
+    void refusesWhatIsNotTheObject_data()
     {
+        // Frames 0.. of a scene, the point clicked on frame 0, how many
+        // frames are found before the rest must stay unconfirmed.
+        QTest::addColumn<int>("scene");
+        QTest::addColumn<int>("found");
         // A ball moving 20 pixels a frame towards a fixed ball of the same
-        // look; on frame 5 it is gone, and the fixed one stands just where it
-        // would be.
+        // look; on frame 5 it is gone, the fixed one just where it would be.
+        QTest::newRow("still look-alike on the way") << 0 << 4;
+        // A green mark on a dark band, clicked; then it is gone and the band
+        // stays: the spot clicked changed, so it is not standing still there.
+        QTest::newRow("still look-alike on the spot clicked") << 1 << 0;
+        // The mark turns up twice, alike, either side of where it was.
+        QTest::newRow("two equal matches") << 2 << 0;
+    }
+    void refusesWhatIsNotTheObject()
+    {
+        QFETCH(int, scene);
+        QFETCH(int, found);
         const QPointF still(140.5, 120.5);
         const auto moving = [](int k) { return QPointF(40.5 + 20 * k, 120.5); };
+        const auto marks = [](const QList<QPointF> &at) {
+            QImage image(320, 240, QImage::Format_RGB32);
+            image.fill(QColor(200, 205, 210));
+            QPainter p(&image);
+            p.fillRect(QRectF(0, 110, 320, 20), QColor(30, 30, 34));
+            for (const QPointF &c : at)
+                p.fillRect(QRectF(c.x() - 5, c.y() - 4, 10, 8), QColor(70, 200, 80));
+            return image;
+        };
+        const auto frame = [&](int k) {
+            switch (scene) {
+            case 0:
+                return k < 5 ? balls({moving(k), still}) : balls({still});
+            case 1:
+                return marks({});
+            default:
+                return marks(
+                    {QPointF(120, 120) - QPointF(40, 0), QPointF(120, 120) + QPointF(40, 0)});
+            }
+        };
         ObjectTracker tracker;
-        QVERIFY(tracker.start(balls({moving(0), still}), QSize(320, 240), QPointF(40, 120), 0));
-        for (int k = 1; k < 5; ++k) {
-            const ObjectTracker::Step step = tracker.follow(balls({moving(k), still}), k);
+        QVERIFY(tracker.start(scene == 0 ? balls({moving(0), still}) : marks({QPointF(120, 120)}),
+                              QSize(320, 240), scene == 0 ? QPointF(40, 120) : QPointF(120, 120),
+                              0));
+        for (int k = 1; k <= found; ++k) {
+            const ObjectTracker::Step step = tracker.follow(frame(k), k);
             QCOMPARE(step.outcome, ObjectTracker::Outcome::Found);
             QVERIFY(QLineF(step.position + QPointF(0.5, 0.5), moving(k)).length() < 0.3);
+            QVERIFY(step.score > 0.9);
         }
-        for (int k = 5; k <= 5 + ObjectTracker::MaxCoast; ++k) {
-            const ObjectTracker::Step step = tracker.follow(balls({still}), k);
-            QCOMPARE(step.outcome, k - 5 < ObjectTracker::MaxCoast
+        for (int k = found + 1; k <= found + 1 + ObjectTracker::MaxCoast; ++k) {
+            const ObjectTracker::Step step = tracker.follow(frame(k), k);
+            QCOMPARE(step.outcome, k - found - 1 < ObjectTracker::MaxCoast
                                        ? ObjectTracker::Outcome::Unconfirmed
                                        : ObjectTracker::Outcome::Lost);
         }
+    }
+
+    void anchoredLookRefusesAPatchThatSlidOff()
+    {
+        // A small dark mark on a plain disc's edge. A running look taken 6
+        // pixels off the mark, along the edge, matches itself there
+        // perfectly; the look anchored to the mark as clicked does not.
+        QImage image(200, 160, QImage::Format_RGB32);
+        image.fill(QColor(150, 160, 175));
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(240, 240, 236));
+            p.drawEllipse(QPointF(100, 80), 40, 40);
+            p.setBrush(QColor(40, 40, 40));
+            p.drawEllipse(QPointF(124, 80), 2.5, 2.5);
+        }
+        const detection::Picture picture(image);
+        ObjectLook look;
+        look.start(picture.bgra, cv::Point2d(123.5, 79.5), 6, true, 0);
+        QVERIFY(look.anchoredScore(picture.bgra, cv::Point2d(123.5, 79.5), 1) > 0.95);
+        const cv::Point2d slid(123.5, 73.5);
+        look.confirm(picture.bgra, slid, 1, nullptr, false); // not confident: not learnt
+        QVERIFY(look.anchoredScore(picture.bgra, slid, 2) < ObjectTracker::MinScore);
     }
 };
 

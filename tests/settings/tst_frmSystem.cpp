@@ -14,7 +14,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-using Settings = QList<int>; // ResultDisplayMode .. ComponentsPermission, file order
+using Settings = QList<int>; // ResultDisplayMode .. MomentumPermission, file order
 
 class TestFrmSystem : public QObject
 {
@@ -38,8 +38,8 @@ private:
     static QList<QRadioButton *> array(frmSystem &dialog, int setting)
     {
         const QList<QRadioButton *> lists[] = {
-            dialog.optDisp1, dialog.optDisp2, dialog.optPrint, dialog.optProt,    dialog.optAction,
-            dialog.optAll,   dialog.optTrack, dialog.optCmp,   dialog.optMomentum};
+            dialog.optDisp1, dialog.optDisp2, dialog.optPrint, dialog.optProt, dialog.optAction,
+            dialog.optAll,   dialog.optTrack, dialog.optCmp,   dialog.optPos,  dialog.optMomentum};
         return lists[setting];
     }
 
@@ -63,6 +63,7 @@ private:
         const int tab = setting == OptAll        ? 4
                         : setting == OptTrack    ? 3
                         : setting == OptCmp      ? 1
+                        : setting == OptPos      ? 1
                         : setting == OptMomentum ? 0
                                                  : qMin(setting, 4);
         dialog.Tab1->setCurrentIndex(tab);
@@ -121,10 +122,16 @@ private slots:
         QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("キャンセル"));
         QCOMPARE(dialog.cmdOk->geometry(), QRect(128, 264, 89, 25));
 
-        const QStringList frameCaptions = {
-            "実験結果の表示・非表示", "表とグラフの種類",     "印刷の設定",
-            "距離の測定方法の設定",   "座標クリック後の動作", "全打点の表示方法",
-            "自動追跡の使用",         "速度の成分と加速度",   "運動量"};
+        const QStringList frameCaptions = {"実験結果の表示・非表示",
+                                           "表とグラフの種類",
+                                           "印刷の設定",
+                                           "距離の測定方法の設定",
+                                           "座標クリック後の動作",
+                                           "全打点の表示方法",
+                                           "自動追跡の使用",
+                                           "速度の成分と加速度",
+                                           "位置と時間",
+                                           "運動量"};
         const QStringList someCaptions = {"表もグラフも表示しない",
                                           "時間と速さ、時間と移動距離の両方の関係を表示する",
                                           "印刷を許可しない",
@@ -133,8 +140,9 @@ private slots:
                                           "常に全打点を表示する",
                                           "使わせない",
                                           "表示させない",
+                                          "表示させない",
                                           "表示させない"};
-        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1, 1, 1};
+        const int lastIndex[] = {3, 2, 3, 2, 1, 1, 1, 1, 1, 1};
         for (int s = 0; s < SettingCount; ++s) {
             const SettingOption &option = settingOptions()[s];
             auto *frame = dialog.findChild<QGroupBox *>(option.frameName);
@@ -160,7 +168,7 @@ private slots:
         QCOMPARE(dialog.Tab1->currentIndex(), 0);
         QCOMPARE(visibleFrames(dialog), (QStringList{"frameDisp1", "frameMomentum"}));
         const QStringList expected[] = {{"frameDisp1", "frameMomentum"},
-                                        {"frameCmp", "frameDisp2"},
+                                        {"frameCmp", "frameDisp2", "framePos"},
                                         {"framePrint"},
                                         {"frameProt", "frameTrack"},
                                         {"frameAction", "frameAll"}};
@@ -175,12 +183,12 @@ private slots:
         QTest::addColumn<Settings>("stored");
         QTest::addColumn<Settings>("shown"); // -1: nothing selected
 
-        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0}
-                                  << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0};
+        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0, 0}
+                                  << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
         QTest::newRow("graph only, no printing, no tracking")
-            << Settings{2, 1, 3, 2, 0, 0, 1, 1, 1} << Settings{2, 1, 3, 2, 0, 0, 1, 1, 1};
-        QTest::newRow("out of range") << Settings{4, -1, 7, 3, 2, -32768, 2, 5, 9}
-                                      << Settings{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+            << Settings{2, 1, 3, 2, 0, 0, 1, 1, 0, 1} << Settings{2, 1, 3, 2, 0, 0, 1, 1, 0, 1};
+        QTest::newRow("out of range") << Settings{4, -1, 7, 3, 2, -32768, 2, 5, 9, 6}
+                                      << Settings{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     }
 
     void loadSelectsCurrentValues()
@@ -207,18 +215,18 @@ private slots:
         QTest::addColumn<bool>("distance");
         QTest::addColumn<bool>("allPointsButton");
 
-        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0} << true << true << false
+        QTest::newRow("defaults") << Settings{0, 0, 0, 0, 1, 1, 0, 0, 0, 0} << true << true << false
                                   << false;
         QTest::newRow("distance only, video printing")
-            << Settings{0, 1, 1, 1, 0, 0, 1, 1, 1} << true << false << true << true;
+            << Settings{0, 1, 1, 1, 0, 0, 1, 1, 0, 1} << true << false << true << true;
         QTest::newRow("both kinds, result printing only")
-            << Settings{1, 2, 2, 2, 1, 0, 0, 0, 1} << false << true << true << true;
+            << Settings{1, 2, 2, 2, 1, 0, 0, 0, 0, 1} << false << true << true << true;
         QTest::newRow("graph only, no printing")
-            << Settings{2, 2, 3, 0, 0, 1, 1, 1, 0} << false << true << true << false;
+            << Settings{2, 2, 3, 0, 0, 1, 1, 1, 0, 0} << false << true << true << false;
         QTest::newRow("no results at all whatever the kind")
-            << Settings{3, 2, 1, 0, 1, 1, 0, 0, 0} << true << false << false << false;
+            << Settings{3, 2, 1, 0, 1, 1, 0, 0, 0, 0} << true << false << false << false;
         QTest::newRow("no results, distance kind")
-            << Settings{3, 1, 0, 0, 0, 0, 1, 0, 1} << true << false << false << true;
+            << Settings{3, 1, 0, 0, 0, 0, 1, 0, 0, 1} << true << false << false << true;
     }
 
     void okAppliesToMainWindowAndFile()
@@ -233,7 +241,8 @@ private slots:
         frmMain main;
         // Start from the opposite of what is chosen, so every control has to move.
         setSettings({chosen[0] == 3 ? 0 : 3, chosen[1] == 2 ? 0 : 2, chosen[2] < 2 ? 3 : 0, 1,
-                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6], 1 - chosen[7], 1 - chosen[8]});
+                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6], 1 - chosen[7], 1 - chosen[8],
+                     1 - chosen[9]});
         main.applyControlStates();
         measurementState().SettingsPassword = QStringLiteral("Pw9");
 
@@ -253,16 +262,17 @@ private slots:
         const bool components = chosen[7] == 0 && chosen[0] != 3;
         QCOMPARE(main.cmdCmp->isHidden(), !components);
         QCOMPARE(main.mnuViewResult3->isEnabled(), components);
-        const bool momentum = chosen[8] == 0 && chosen[0] != 3;
+        const bool position = chosen[8] == 0 && chosen[0] != 3;
+        QCOMPARE(main.cmdPos->isHidden(), !position);
+        QCOMPARE(main.mnuViewResult4->isEnabled(), position);
+        const bool momentum = chosen[9] == 0 && chosen[0] != 3;
         QCOMPARE(main.cmdMomentum->isHidden(), !momentum);
         QCOMPARE(main.mnuViewMomentum->isEnabled(), momentum);
         QVERIFY(platform.prompts->shown.isEmpty());
 
-        // Line 10 (the position window) is not in this dialog; it stays 0.
         QByteArray lines = "Pw9\r\n";
         for (int s = 0; s < chosen.size(); ++s)
-            lines += (s == OptMomentum ? QByteArray(" 0\r\n ") : QByteArray(" ")) +
-                     QByteArray::number(chosen[s]) + "\r\n";
+            lines += " " + QByteArray::number(chosen[s]) + "\r\n";
         QCOMPARE(fileBytes(settingsFilePath()), lines);
     }
 
@@ -297,13 +307,13 @@ private slots:
             file.write(before);
         }
         frmMain main; // reads the file above
-        const Settings teachers{3, 1, 3, 2, 0, 0, 0, 0, 0};
+        const Settings teachers{3, 1, 3, 2, 0, 0, 0, 0, 0, 0};
         QCOMPARE(currentSettings(), teachers);
         const MainControls mainBefore = controlsOf(main);
 
         QPointer<frmSystem> dialog = frmSystem::showSettings(&main);
         QTest::mouseClick(dialog->cmdStandard, Qt::LeftButton);
-        const Settings defaults{0, 0, 0, 0, 1, 1, 0, 0, 0};
+        const Settings defaults{0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
         for (int s = 0; s < SettingCount; ++s)
             QCOMPARE(selected(*dialog, s), defaults[s]);
         QCOMPARE(currentSettings(), teachers);
@@ -335,7 +345,7 @@ private slots:
         choose(*dialog, OptDisp1, 3);
         choose(*dialog, OptAll, 0);
         QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
-        QCOMPARE(currentSettings(), (Settings{0, 0, 0, 0, 1, 1, 0, 0, 0}));
+        QCOMPARE(currentSettings(), (Settings{0, 0, 0, 0, 1, 1, 0, 0, 0, 0}));
         QVERIFY(main.cmdSpd->isVisibleTo(&main));
         QVERIFY(main.cmdProtDisp->isHidden());
         QVERIFY(!QFile::exists(settingsFilePath()));
@@ -368,7 +378,7 @@ private slots:
         // Both places it tried, the program's folder first.
         QCOMPARE(text.split('\n').mid(1),
                  (QStringList{blocker + "/kinmo.txt", blocker + "/config/kinmo.txt"}));
-        QCOMPARE(currentSettings(), (Settings{0, 1, 3, 0, 1, 1, 0, 0, 0}));
+        QCOMPARE(currentSettings(), (Settings{0, 1, 3, 0, 1, 1, 0, 0, 0, 0}));
         QVERIFY(!main.mnuFilePrint->isEnabled());
         QVERIFY(main.cmdSpd->isHidden());
         QVERIFY(!main.cmdDis->isHidden());

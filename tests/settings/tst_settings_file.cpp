@@ -50,10 +50,11 @@ private slots:
         s.DistanceMethod = 2;
         s.TrackingPermission = 1;
         s.ComponentsPermission = 1;
+        s.PositionPermission = 1;
         s.MomentumPermission = 1;
         QCOMPARE(
             formatSettings(s),
-            QByteArray("qz47\r\n-1\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 1\r\n 1\r\n 0\r\n 1\r\n"));
+            QByteArray("qz47\r\n-1\r\n 0\r\n 0\r\n 2\r\n 1\r\n 1\r\n 1\r\n 1\r\n 1\r\n 1\r\n"));
     }
 
     void numbersAreReadLikeTheSettingsReader_data()
@@ -120,6 +121,7 @@ private slots:
         QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n", s), SettingsReadResult::Complete);
         QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 0, 0, 0}));
         // Nine lines: the later windows are allowed.
+        s.PositionPermission = 1;
         s.MomentumPermission = 1;
         QCOMPARE(parseSettings("p\n1\n1\n1\n1\n0\n0\n1\n1\n", s), SettingsReadResult::Complete);
         QCOMPARE(values(s), (QList<int>{1, 1, 1, 1, 0, 0, 1, 1, 0, 0}));

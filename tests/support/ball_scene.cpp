@@ -153,6 +153,38 @@ void paintBall(const BallScene &scene, QImage &image, int frame)
     }
 }
 
+// A figure: drawn at each time over the exposure and averaged.
+void paintFigure(const BallScene &scene, QImage &image, int frame)
+{
+    const double interval = 1.0 / scene.framesPerSecond;
+    const double t = seconds(scene, frame);
+    const int times = scene.exposure > 0 ? Temporal : 1;
+    std::vector<quint32> sum(size_t(image.width()) * image.height() * 3, 0);
+    for (int k = 0; k < times; ++k) {
+        QImage layer = image.copy();
+        {
+            QPainter painter(&layer);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(offsetOf(scene, frame));
+            scene.figure(painter, times == 1
+                                      ? t
+                                      : t + scene.exposure * interval * ((k + 0.5) / times - 0.5));
+        }
+        for (int y = 0; y < layer.height(); ++y) {
+            const uchar *row = layer.constScanLine(y);
+            quint32 *out = sum.data() + size_t(y) * image.width() * 3;
+            for (int x = 0; x < image.width() * 3; ++x)
+                out[x] += row[x];
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        uchar *row = image.scanLine(y);
+        const quint32 *in = sum.data() + size_t(y) * image.width() * 3;
+        for (int x = 0; x < image.width() * 3; ++x)
+            row[x] = uchar((in[x] + times / 2) / times);
+    }
+}
+
 void addNoise(const BallScene &scene, QImage &image, int frame)
 {
     if (scene.noise <= 0)
@@ -210,7 +242,16 @@ QImage BallScene::frame(int frame) const
         painter.translate(offsetOf(*this, frame));
         paintWall(*this, painter, frame);
     }
-    paintBall(*this, image, frame);
+    if (figure)
+        paintFigure(*this, image, frame);
+    else
+        paintBall(*this, image, frame);
+    if (front) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(offsetOf(*this, frame));
+        front(painter, seconds(*this, frame));
+    }
     if (obstacle) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -280,6 +321,60 @@ BallScene thrownBall()
     s.radius = 10;
     s.noise = 3;
     s.path = [](double t) { return QPointF(60.4 + 300 * t, 400.3 - 420 * t + 180 * t * t); };
+    return s;
+}
+
+namespace {
+
+QPointF turnedBy(QPointF p, double degrees)
+{
+    const double a = degrees * M_PI / 180;
+    return {p.x() * std::cos(a) - p.y() * std::sin(a), p.x() * std::sin(a) + p.y() * std::cos(a)};
+}
+
+} // namespace
+
+BallScene stickerOnWheel(int width, int frames)
+{
+    BallScene s;
+    s.size = {width, width * 3 / 4};
+    s.framesPerSecond = 60;
+    s.frames = frames;
+    s.noise = 4;
+    s.exposure = 0.5;
+    const double k = width / 640.0;
+    const QPointF hub(330.4 * k, 250.2 * k);
+    s.radius = 8 * k;
+    s.wall = QColor(222, 226, 228);
+    static const auto angle = [](double t) { return 25 + 1200 * t; }; // degrees
+    s.path = [=](double t) { return hub + turnedBy(QPointF(163 * k, 0), angle(t)); };
+    s.figure = [=](QPainter &p, double t) {
+        p.save();
+        p.translate(hub);
+        p.scale(k, k);
+        p.rotate(angle(t));
+        p.setPen(QPen(QColor(125, 125, 130), 1.5));
+        for (int k = 0; k < 28; ++k) {
+            const QPointF end = turnedBy(QPointF(150, 0), k * 360.0 / 28);
+            p.drawLine(turnedBy(QPointF(14, 0), k * 360.0 / 28 + 40), end);
+        }
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(30, 30, 33), 15));
+        p.drawEllipse(QPointF(), 163, 163);
+        p.setPen(QPen(QColor(150, 152, 158), 5));
+        p.drawEllipse(QPointF(), 151, 151);
+        p.setPen(QPen(QColor(70, 70, 74), 2));
+        for (int k = 0; k < 90; ++k) {
+            const double a = k * 4.0;
+            p.drawLine(turnedBy(QPointF(158, 0), a), turnedBy(QPointF(168, 0), a + 1));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(150, 152, 158));
+        p.drawEllipse(QPointF(), 14, 14);
+        p.setBrush(QColor(70, 200, 80));
+        p.drawRect(QRectF(158, -11, 10, 22));
+        p.restore();
+    };
     return s;
 }
 

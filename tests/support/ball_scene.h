@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPointF>
 #include <QRectF>
 #include <QSize>
@@ -38,6 +39,11 @@ struct BallScene
     std::optional<QRectF> obstacle;   // a box in front of the ball
     // A hand reaching in from the left, its finger tips at a time (none: out of the picture).
     std::function<std::optional<QPointF>(double)> hand;
+    // Drawn instead of the ball at a time (a wheel, a cart, a figure), with
+    // `path` the point on it that is tracked; motion blur as for the ball.
+    std::function<void(QPainter &, double)> figure;
+    // Drawn over everything at a time (a hand passing in front).
+    std::function<void(QPainter &, double)> front;
     std::optional<QPointF> mark;       // a fixed black-and-white mark on the wall
     std::function<QPointF(int)> shake; // the camera's movement on each frame
 
@@ -60,6 +66,13 @@ bool writeBallClip(const BallScene &scene, const QString &path, const QStringLis
 // preview pixels are the same), 25 frames a second, 40 frames, with sensor
 // noise; 300 pixels a second to the right, 360 pixels a second² downwards.
 BallScene thrownBall();
+
+// A green sticker on the tyre of a bicycle wheel turned by hand, 60 frames a
+// second, 20 degrees a frame, with noise and motion blur: the tyre with its
+// tread, the rim and the spokes turn with it and look alike all round. The
+// path is the sticker's centre. `width` x 3/4 of it (640: the wheel 330 px
+// across).
+BallScene stickerOnWheel(int width, int frames);
 
 // `name`.avi in Motion JPEG in the test clips' folder, made on first use;
 // empty when it cannot be made.

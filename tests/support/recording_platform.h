@@ -67,7 +67,9 @@ class TextClipboard : public Clipboard
 {
 public:
     QString text;
+    QImage image;
     void setText(const QString &t) override { text = t; }
+    void setImage(const QImage &i) override { image = i; }
 };
 
 class GrabWindowCapture : public WindowCapture

@@ -1,10 +1,11 @@
-// Makes a sample clip: draws every frame of a scene (the thrown ball, or the
-// collision of two carts) and hands the pictures to the ffmpeg program, which
-// writes a Motion JPEG AVI.
+// Makes a sample clip: draws every frame of a scene (the thrown ball, the
+// pendulum, or the collision of two carts) and hands the pictures to the
+// ffmpeg program, which writes a Motion JPEG AVI.
 //
-//   samplegen <ffmpeg program> <output .avi> [throw | elastic | inelastic]
+//   samplegen <ffmpeg program> <output .avi> [throw | pendulum | elastic | inelastic]
 
 #include "collision_scene.h"
+#include "pendulum_scene.h"
 #include "throw_scene.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <cstdio>
+#include <functional>
 
 // Both scenes go through the same encoder settings.
 static_assert(CollisionScene::Width == ThrowScene::Width &&
@@ -35,17 +37,29 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3 && args.size() != 4)
-        return fail(QStringLiteral(
-            "usage: samplegen <ffmpeg program> <output .avi> [throw | elastic | inelastic]"));
-    const QString scene = args.size() == 4 ? args.at(3) : QStringLiteral("throw");
-    const bool collision = scene != QStringLiteral("throw");
-    const bool elastic = scene == QStringLiteral("elastic");
-    const int frames = collision ? CollisionScene::Frames : ThrowScene::frameCount();
-    const auto picture = [&](int i) {
-        return collision ? CollisionScene::frame(i, elastic) : ThrowScene::frame(i);
-    };
+        return fail(QStringLiteral("usage: samplegen <ffmpeg program> <output .avi> "
+                                   "[throw | pendulum | elastic | inelastic]"));
     const QString ffmpeg = args.at(1);
     const QString output = args.at(2);
+    const QString scene = args.size() == 4 ? args.at(3) : QStringLiteral("throw");
+    const bool pendulum = scene == QLatin1String("pendulum");
+    const bool collision = scene == QLatin1String("elastic") || scene == QLatin1String("inelastic");
+    const bool elastic = scene == QLatin1String("elastic");
+    QSize size = ThrowScene::size();
+    int rate = ThrowScene::FramesPerSecond;
+    int frames = ThrowScene::frameCount();
+    std::function<QImage(int)> frame = &ThrowScene::frame;
+    if (pendulum) {
+        size = PendulumScene::size();
+        rate = PendulumScene::FramesPerSecond;
+        frames = PendulumScene::frameCount();
+        frame = &PendulumScene::frame;
+    } else if (collision) {
+        size = QSize(CollisionScene::Width, CollisionScene::Height);
+        rate = CollisionScene::FramesPerSecond;
+        frames = CollisionScene::Frames;
+        frame = [elastic](int i) { return CollisionScene::frame(i, elastic); };
+    }
     // Written under a temporary name first so that a failed run never
     // leaves a half-written clip that looks finished.
     const QString partial = output + QStringLiteral(".part.avi");
@@ -62,9 +76,9 @@ int main(int argc, char *argv[])
                            QStringLiteral("-pixel_format"),
                            QStringLiteral("rgb24"),
                            QStringLiteral("-video_size"),
-                           QStringLiteral("%1x%2").arg(ThrowScene::Width).arg(ThrowScene::Height),
+                           QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
                            QStringLiteral("-framerate"),
-                           QString::number(ThrowScene::FramesPerSecond),
+                           QString::number(rate),
                            QStringLiteral("-i"),
                            QStringLiteral("-"),
                            QStringLiteral("-c:v"),
@@ -78,7 +92,7 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot start %1").arg(ffmpeg));
 
     for (int i = 0; i < frames; ++i) {
-        const QImage image = picture(i);
+        const QImage image = frame(i);
         for (int y = 0; y < image.height(); ++y) {
             const char *row = reinterpret_cast<const char *>(image.constScanLine(y));
             encoder.write(row, qint64(image.width()) * 3);

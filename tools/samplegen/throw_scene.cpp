@@ -1,5 +1,7 @@
 #include "throw_scene.h"
 
+#include "metre_ruler.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -63,37 +65,9 @@ void ThrowScene::paintRoom(QPainter &painter)
                      QStringLiteral("サンプル：投げ上げたボール（１秒間に30コマ）"));
 }
 
-// A wooden ruler: a tick every 5 cm, longer ones every 10 cm with their
-// number, and full-width black lines at 0 and 100 cm where the user clicks.
 void ThrowScene::paintRuler(QPainter &painter)
 {
-    const double top = RulerZeroY - PixelsPerMetre;
-    const QRectF body(RulerLeft, top - 8, RulerWidth, PixelsPerMetre + 8);
-    painter.setPen(QPen(QColor(140, 95, 40), 1.5));
-    painter.setBrush(QColor(246, 214, 140));
-    painter.drawRect(body);
-
-    QFont font(QStringLiteral("Noto Sans CJK JP"));
-    font.setPixelSize(11);
-    painter.setFont(font);
-    for (int cm = 0; cm <= 100; cm += 5) {
-        const double y = RulerZeroY - cm * PixelsPerMetre / 100.0;
-        const bool end = cm == 0 || cm == 100;
-        const bool ten = cm % 10 == 0;
-        const double length = end ? RulerWidth : (ten ? 14.0 : 8.0);
-        painter.setPen(QPen(Qt::black, end ? 2.0 : 1.0));
-        painter.drawLine(QPointF(RulerLeft, y), QPointF(RulerLeft + length, y));
-        if (ten && !end) {
-            painter.drawText(QRectF(RulerLeft + 16, y - 7, RulerWidth - 18, 14),
-                             Qt::AlignRight | Qt::AlignVCenter, QString::number(cm));
-        }
-    }
-    // The two end marks carry their labels outside the ruler.
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(RulerLeft + RulerWidth + 4, top - 8, 40, 16),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("1 m"));
-    painter.drawText(QRectF(RulerLeft + RulerWidth + 4, RulerZeroY - 8, 40, 16),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0"));
+    paintMetreRuler(painter, RulerLeft, RulerWidth, RulerZeroY, PixelsPerMetre);
 }
 
 void ThrowScene::paintBall(QPainter &painter, QPointF centre)

@@ -3,8 +3,10 @@
 // reference length is set on its ruler and the ball is plotted by clicks on
 // the preview at the positions the sample was drawn with, then each window is
 // grabbed into a PNG file (the player from the screen, since its video is
-// drawn outside the widget). Last, the readouts under the preview with the
-// same clip taken as filmed at 240 frames per second (capture_rate.png).
+// drawn outside the widget). Then the readouts under the preview with the
+// same clip taken as filmed at 240 frames per second (capture_rate.png), and
+// last the pendulum sample beside the throw's, tracked, with axes set and
+// a sine fitted to its x.
 //
 //   Xvfb :99 -screen 0 1600x1000x24 &
 //   DISPLAY=:99 build/tools/screenshots/screenshots build/samples/ball_throw.avi docs
@@ -24,16 +26,19 @@
 #include "datafile/measurement_csv.h"
 #include "digitize/digitizing_part.h"
 #include "digitize/tracking_part.h"
+#include "pendulum_scene.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "printhelp/frmAbout.h"
 #include "printhelp/print_page.h"
+#include "results/frmResult4.h"
 #include "results/results_part.h"
 #include "settings/frmPass.h"
 #include "settings/frmSystem.h"
 #include "settings/settings_part.h"
 #include "throw_scene.h"
 #include "video/frmPlayer.h"
+#include "video/magnifier_widget.h"
 #include "video/preview_widget.h"
 #include "video/video_part.h"
 
@@ -44,6 +49,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
 #include <QIcon>
@@ -59,6 +65,7 @@
 #include <QToolTip>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -110,14 +117,17 @@ void clickPreview(frmMain &main, QPointF position)
     QTest::mouseClick(main.picPreview, Qt::LeftButton, {}, position.toPoint());
 }
 
-bool setReferenceLength(frmMain &main)
+bool setReferenceLength(frmMain &main, double rulerLeft = ThrowScene::RulerLeft,
+                        double rulerWidth = ThrowScene::RulerWidth,
+                        double zeroY = ThrowScene::RulerZeroY,
+                        double pixelsPerMetre = ThrowScene::PixelsPerMetre)
 {
     main.cmdLength->click();
     // The 0 and 100 cm lines of the ruler.
-    const double x = ThrowScene::RulerLeft + ThrowScene::RulerWidth / 2;
-    clickPreview(main, {x, ThrowScene::RulerZeroY});
-    QTest::mouseMove(main.picPreview, QPoint(int(x), int(ThrowScene::RulerZeroY) - 60));
-    clickPreview(main, {x, ThrowScene::RulerZeroY - ThrowScene::PixelsPerMetre});
+    const double x = rulerLeft + rulerWidth / 2;
+    clickPreview(main, {x, zeroY});
+    QTest::mouseMove(main.picPreview, QPoint(int(x), int(zeroY) - 60));
+    clickPreview(main, {x, zeroY - pixelsPerMetre});
     main.txtLengthValue->setText(QStringLiteral("100"));
     main.cmbTanni->setCurrentText(QStringLiteral("cm"));
     main.cmdLength->click();
@@ -139,6 +149,41 @@ bool plotBall(frmMain &main)
             return false;
     }
     return true;
+}
+
+// The pointer leaves the picture (the magnifier goes), or comes onto it.
+void pointerOver(frmMain &main, std::optional<QPointF> at)
+{
+    if (!at) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(main.picPreview, &leave);
+        return;
+    }
+    QEnterEvent enter(*at, *at, main.picPreview->mapToGlobal(*at));
+    QApplication::sendEvent(main.picPreview, &enter);
+    QMouseEvent move(QEvent::MouseMove, *at, main.picPreview->mapToGlobal(*at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(main.picPreview, &move);
+}
+
+// The picture with the magnifier, aimed just beside the ball's centre on a
+// frame that has no point yet, as a student aims before clicking.
+bool saveMagnifier(frmMain &main, const QString &folder)
+{
+    const int frame = kShownFrame + 1;
+    main.ctrlSlider->setValue(frame);
+    if (!settle(main))
+        return false;
+    pointerOver(main, ThrowScene::ballCentre(frame) + QPointF(2, 1));
+    QTest::qWait(100);
+    if (!main.picPreview->magnifier()->isVisible()) {
+        err() << "the magnifier does not show" << Qt::endl;
+        return false;
+    }
+    const bool saved = save(main.picPreview, folder, QStringLiteral("magnifier"));
+    pointerOver(main, std::nullopt);
+    main.ctrlSlider->setValue(kShownFrame);
+    return settle(main) && saved;
 }
 
 // The readouts under the preview with the frame-rate readout's tooltip
@@ -223,6 +268,43 @@ bool trackBall(frmMain &main, const QString &folder)
     return saved && !main.state().Tracking;
 }
 
+// The pendulum sample beside the throw: the ball tracked from its release,
+// axes with their origin at the lowest point of the swing, then the
+// position window with a sine fitted to x (main_axes.png, result_position.png).
+bool pendulumPictures(frmMain &main, const QString &clip, const QString &folder)
+{
+    using P = PendulumScene;
+    if (!main.video().openVideoFile(clip) || !settle(main) ||
+        !setReferenceLength(main, P::RulerLeft, P::RulerWidth, P::RulerZeroY, P::PixelsPerMetre))
+        return false;
+    main.txtRate->setText(QStringLiteral("2"));
+    clickPreview(main, P::ballCentre(0));
+    if (!settle(main))
+        return false;
+    main.cmdTrack->click();
+    if (!QTest::qWaitFor([&main] { return !main.state().Tracking; }, 120000))
+        return false;
+    main.ctrlSlider->setValue(40);
+    if (!settle(main))
+        return false;
+    const QPointF lowest(P::PivotX, P::PivotY + P::Length * P::PixelsPerMetre);
+    main.cmdAxes->click();
+    clickPreview(main, lowest);
+    QTest::mouseMove(main.picPreview, (lowest + QPointF(80, 0)).toPoint());
+    clickPreview(main, lowest + QPointF(150, 0));
+    if (!settle(main) || !measurementState().Axes.set)
+        return false;
+    bool ok = save(&main, folder, QStringLiteral("main_axes"));
+    main.cmdPos->click();
+    auto *position = qobject_cast<frmResult4 *>(main.results().positionWindow().data());
+    if (!position)
+        return false;
+    position->cmbFitX->setCurrentIndex(3);
+    ok = save(position, folder, QStringLiteral("result_position")) && ok;
+    position->close();
+    return ok;
+}
+
 template <typename T> T *topLevel()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -277,7 +359,9 @@ int main(int argc, char *argv[])
     }
     main.ctrlSlider->setValue(kShownFrame);
     settle(main);
+    pointerOver(main, std::nullopt);
     bool ok = save(&main, folder, QStringLiteral("main_window"));
+    ok = saveMagnifier(main, folder) && ok;
 
     // Both result commands: the settings allow the distance window too.
     measurementState().ResultKindMode = 2;
@@ -292,6 +376,16 @@ int main(int argc, char *argv[])
     main.cmdCmp->click();
     ok = save(main.results().componentsWindow(), folder, QStringLiteral("result_components")) && ok;
     main.results().componentsWindow()->close();
+    // The throw's positions: a line through x, a parabola through y.
+    main.cmdPos->click();
+    if (auto *position = qobject_cast<frmResult4 *>(main.results().positionWindow().data())) {
+        position->cmbFitX->setCurrentIndex(1);
+        position->cmbFitY->setCurrentIndex(2);
+        ok = save(position, folder, QStringLiteral("result_position_throw")) && ok;
+        position->close();
+    } else {
+        ok = false;
+    }
 
     main.mnuSystemDisp->trigger();
     auto *password = qobject_cast<frmPass *>(main.settings().passwordWindow().data());
@@ -345,5 +439,9 @@ int main(int argc, char *argv[])
     main.ctrlSlider->setValue(kShownFrame);
     settle(main);
     ok = saveReadout(main, folder, QStringLiteral("capture_rate")) && ok;
+
+    // The pendulum sample, made beside the throw.
+    const QString pendulum = QFileInfo(clip).dir().filePath(QStringLiteral("pendulum.avi"));
+    ok = pendulumPictures(main, pendulum, folder) && ok;
     return ok ? 0 : 1;
 }

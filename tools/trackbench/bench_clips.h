@@ -19,6 +19,7 @@ struct BenchClip
     double gravity = 0;        // the g the scene was drawn with, m/s²
     bool lost = false;         // the ball goes behind an obstacle
     bool speed = false;        // the phone-like clip timed for steps per second
+    bool hard = false;         // not a ball: within 3 pixels or stopped is the aim
 };
 
 QList<BenchClip> benchClips();

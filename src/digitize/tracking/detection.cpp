@@ -76,9 +76,17 @@ double correlation(const cv::Mat &a, const cv::Mat &b)
 {
     if (a.empty() || a.size() != b.size() || a.type() != b.type())
         return -1;
-    cv::Mat score;
-    cv::matchTemplate(a, b, score, cv::TM_CCOEFF_NORMED);
-    const double s = score.at<float>(0, 0);
+    // As matchTemplate's normalised correlation coefficient over all
+    // channels, without its transform for large patches.
+    cv::Mat fa, fb;
+    a.convertTo(fa, CV_32F);
+    b.convertTo(fb, CV_32F);
+    fa -= cv::mean(fa);
+    fb -= cv::mean(fb);
+    const double norms = std::sqrt(fa.dot(fa) * fb.dot(fb));
+    if (!(norms > 0))
+        return -1;
+    const double s = fa.dot(fb) / norms;
     return std::isfinite(s) ? s : -1;
 }
 
@@ -91,6 +99,24 @@ cv::Mat matchMap(const cv::Mat &region, const cv::Mat &patch)
     // A flat stretch has no correlation at all.
     cv::patchNaNs(map, -1);
     return map;
+}
+
+cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
+{
+    const cv::Size full(region.cols - patch.cols + 1, region.rows - patch.rows + 1);
+    if (full.width <= 0 || full.height <= 0)
+        return cv::Mat();
+    if (shrink == 1)
+        return matchMap(region, patch);
+    cv::Mat smallRegion, smallPatch;
+    cv::resize(region, smallRegion, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    cv::resize(patch, smallPatch, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
+    const cv::Mat coarse = matchMap(smallRegion, smallPatch);
+    if (coarse.empty())
+        return coarse;
+    cv::Mat scores;
+    cv::resize(coarse, scores, full, 0, 0, cv::INTER_LINEAR);
+    return scores;
 }
 
 namespace {
@@ -209,13 +235,13 @@ double objectRadius(const cv::Mat &bgra, cv::Point2d centre, double reach)
     const cv::Mat region = regionOf(bgra, area);
     if (region.empty())
         return 0;
-    cv::Mat grey, smooth;
-    cv::cvtColor(region, grey, cv::COLOR_BGR2GRAY);
-    cv::GaussianBlur(grey, smooth, cv::Size(0, 0), 1.0);
+    // In colour: a red dot on a blue cart may have the cart's brightness.
+    cv::Mat smooth;
+    cv::GaussianBlur(region, smooth, cv::Size(0, 0), 1.0);
     const auto sample = [&](double x, double y) {
         const int ix = std::clamp(int(std::lround(x)) - area.x, 0, smooth.cols - 1);
         const int iy = std::clamp(int(std::lround(y)) - area.y, 0, smooth.rows - 1);
-        return double(smooth.at<uchar>(iy, ix));
+        return smooth.at<cv::Vec3b>(iy, ix);
     };
     std::vector<double> radii;
     for (int ray = 0; ray < 16; ++ray) {
@@ -223,8 +249,11 @@ double objectRadius(const cv::Mat &bgra, cv::Point2d centre, double reach)
         const double cx = std::cos(angle), cy = std::sin(angle);
         double bestStep = 0, bestRadius = 0;
         for (double r = 1; r + 1 <= reach; r += 1) {
-            const double step = std::abs(sample(centre.x + (r + 1) * cx, centre.y + (r + 1) * cy) -
-                                         sample(centre.x + (r - 1) * cx, centre.y + (r - 1) * cy));
+            const cv::Vec3b outer = sample(centre.x + (r + 1) * cx, centre.y + (r + 1) * cy);
+            const cv::Vec3b inner = sample(centre.x + (r - 1) * cx, centre.y + (r - 1) * cy);
+            double step = 0;
+            for (int c = 0; c < 3; ++c)
+                step = std::max(step, std::abs(double(outer[c]) - inner[c]));
             if (step > bestStep) {
                 bestStep = step;
                 bestRadius = r;

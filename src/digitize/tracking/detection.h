@@ -50,6 +50,11 @@ double correlation(const cv::Mat &a, const cv::Mat &b);
 // (i + patch.cols / 2, j + patch.rows / 2).
 cv::Mat matchMap(const cv::Mat &region, const cv::Mat &patch);
 
+// As matchMap(), on pictures shrunk by `shrink` first (a large patch: its
+// centre is found at full resolution afterwards), the map then stretched
+// back to the size of the full one.
+cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink);
+
 // Offset of a map's true peak from its best whole position, from the
 // parabola through it and its neighbours (at most half a pixel each way).
 cv::Point2d peakOffset(const cv::Mat &map, cv::Point at);

@@ -1,13 +1,16 @@
 #include "digitize/tracking/object_tracker.h"
 
+#include "digitize/tracking/colour_mark.h"
 #include "digitize/tracking/detection.h"
 #include "digitize/tracking/motion_model.h"
+#include "digitize/tracking/object_look.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <vector>
 
 using namespace detection;
@@ -35,6 +38,19 @@ constexpr double MaxAreaRatio = 1.7;
 // Without the patch's look to confirm it, the blob must keep its size and
 // its contrast closer than that.
 constexpr double MaxBlobChange = 1.3;
+// A candidate must stand out this much from the best one outside its
+// neighbourhood; with twice as much, and a close match with the object as
+// clicked, the frame is confident and its look may be learnt.
+constexpr double MinMargin = 0.08;
+constexpr double ConfidentScore = 0.8;
+// The turned start patch places an object without a centre of its own when
+// it matches this closely.
+constexpr double MinAnchorPlace = 0.9;
+// And the look right at the point must match the one clicked this closely.
+constexpr double MinInner = 0.9;
+// A blob found on the model's path alone (a blurred fast object) must still
+// match the object as clicked this closely.
+constexpr double MinBlobLook = 0.45;
 // Frames kept for the background (their median) and for the motion cue.
 constexpr size_t FramesKept = 3;
 
@@ -52,17 +68,21 @@ struct ObjectTracker::Impl
     double scaleX = 1, scaleY = 1; // full-resolution pixels per preview pixel
     QSize frameSize;
     int half = 0;
-    double radius = 0;   // of the object, full-resolution pixels
-    double contrast = 0; // how far the object stands out from what is around it
+    double radius = 0;       // of the object, full-resolution pixels
+    double contrast = 0;     // how far the object stands out from what is around it
+    cv::Scalar core;         // the colour at the point clicked, what stays as it turns
+    cv::Scalar aroundColour; // the colour around the object when clicked
+    ColourMark colour;       // where that colour stands out from around it
     // Of its blob, when last measured (0: not yet). Measured against the
     // background of later frames: a blurred object reaches beyond the rim of
     // the start patch.
     double area = 0;
     double level = 0;       // how far its blob stands out from the background, on the mean
     bool symmetric = false; // about the point clicked
-    cv::Mat current;        // the object's patch where it was last found
+    ObjectLook look;        // the start patch, key patches and the running one
     MotionModel model;      // positions with the camera's movement taken out
     std::deque<Seen> seen;
+    Seen confirmed; // the last frame the object was confirmed on
     qint32 frame = 0;
     int coasting = 0;
 
@@ -78,6 +98,26 @@ struct ObjectTracker::Impl
     {
         return Point(preview.x() * scaleX, preview.y() * scaleY);
     }
+    // The mean colour of a small disc at `at` of a B G R region.
+    cv::Scalar coreOf(const cv::Mat &bgr, Point at) const
+    {
+        const int r = std::clamp(int(std::lround(radius / 3)), 1, 3);
+        const cv::Rect box =
+            cv::Rect(int(std::lround(at.x)) - r, int(std::lround(at.y)) - r, 2 * r + 1, 2 * r + 1) &
+            cv::Rect(0, 0, bgr.cols, bgr.rows);
+        if (box.empty())
+            return cv::Scalar::all(-255);
+        cv::Mat disc(box.size(), CV_8U, cv::Scalar(0));
+        cv::circle(disc, cv::Point(int(std::lround(at.x)) - box.x, int(std::lround(at.y)) - box.y),
+                   r, cv::Scalar(255), cv::FILLED);
+        return cv::mean(bgr(box), disc);
+    }
+    static double colourDistance(const cv::Scalar &a, const cv::Scalar &b)
+    {
+        return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+    }
+    // A colour at the object's point this far from the one clicked is not it.
+    double colourReach() const { return std::max(35.0, 0.5 * contrast); }
     double changeThreshold() const { return std::clamp(ChangeLevel * contrast, 10.0, 60.0); }
     void remember(const QImage &image, Point shift, Point object)
     {
@@ -121,6 +161,7 @@ void ObjectTracker::Impl::measureContrast(const Picture &picture, Point at)
         std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
         background[c] = values[values.size() / 2];
     }
+    aroundColour = cv::Scalar(background[0], background[1], background[2]);
     const cv::Mat weights = difference(patch, cv::Mat(patch.size(), CV_8UC3, background));
     cv::Mat smooth;
     cv::GaussianBlur(weights, smooth, cv::Size(3, 3), 0);
@@ -168,25 +209,25 @@ std::optional<Blob> ObjectTracker::Impl::blobCentre(const Picture &picture, Poin
 
 namespace {
 
-// The patch matched at every place of `region`, on pictures shrunk by
-// `shrink` first (a large patch: the centre is found at full resolution
-// afterwards), the map then stretched back to the size of the full one.
-cv::Mat shrunkMatchMap(const cv::Mat &region, const cv::Mat &patch, int shrink)
+// Of the places of `map` within `most` of its best one at `best`, how far
+// below it the first one lies that is not joined to it (`most` when none).
+double distinctness(const cv::Mat &map, cv::Point best, double most)
 {
-    const cv::Size full(region.cols - patch.cols + 1, region.rows - patch.rows + 1);
-    if (full.width <= 0 || full.height <= 0)
-        return cv::Mat();
-    if (shrink == 1)
-        return matchMap(region, patch);
-    cv::Mat smallRegion, smallPatch;
-    cv::resize(region, smallRegion, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
-    cv::resize(patch, smallPatch, cv::Size(), 1.0 / shrink, 1.0 / shrink, cv::INTER_AREA);
-    const cv::Mat coarse = matchMap(smallRegion, smallPatch);
-    if (coarse.empty())
-        return coarse;
-    cv::Mat scores;
-    cv::resize(coarse, scores, full, 0, 0, cv::INTER_LINEAR);
-    return scores;
+    const float top = map.at<float>(best);
+    double margin = most;
+    for (double step : {most / 2, most}) {
+        const cv::Mat near = map >= top - step;
+        cv::Mat labels;
+        const int count = cv::connectedComponents(near, labels, 8, CV_32S);
+        if (count > 2) {
+            // Another place within `step`: how close it comes.
+            const cv::Mat apart = (labels != labels.at<int>(best)) & near;
+            double other = 0;
+            cv::minMaxLoc(map, nullptr, &other, nullptr, nullptr, apart);
+            return top - other;
+        }
+    }
+    return margin;
 }
 
 } // namespace
@@ -230,10 +271,15 @@ bool ObjectTracker::start(const QImage &image, QSize previewSize, QPointF point,
     // it (a striped wall) would pull the point away.
     d->symmetric = symmetricCentre(picture.bgra, at, d->half, std::max(1.0, d->radius / 2)).score >=
                    MinSymmetry;
-    d->current = patchAt(picture.bgra, at, d->half);
+    d->look.start(picture.bgra, at, d->half, !d->symmetric, frameNumber);
     d->measureContrast(picture, at);
+    d->core = d->coreOf(regionOf(picture.bgra, picture.bounds()), at);
+    const cv::Rect near = around(at, 3 * d->half);
+    d->colour.start(regionOf(picture.bgra, near), at - Point(near.x, near.y), d->core,
+                    d->aroundColour);
     d->model.add(at, frameNumber);
     d->remember(image, Point(), at);
+    d->confirmed = d->seen.back();
     return true;
 }
 
@@ -269,7 +315,12 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     reach = std::min(reach, width / 2);
     const bool moveExpected = model.points() >= 2 && cv::norm(predicted - last) >= d->radius;
 
+    // Where the look does not confirm the object, its own colour may.
+    std::function<std::optional<Step>()> byColour;
     const auto unconfirmed = [&] {
+        if (byColour)
+            if (const std::optional<Step> found = byColour())
+                return *found;
         d->remember(image, shift, predicted);
         const double edge = d->radius;
         if (predicted.x < edge || predicted.y < edge || predicted.x > image.width() - 1 - edge ||
@@ -305,13 +356,65 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
     const auto needsMotion = [&](Point c) {
         return moveExpected || (model.points() < 2 && cv::norm(c - last) > d->radius);
     };
+    // Where the object stood: did its place change (it left)?
+    const cv::Point lastAt(int(std::lround(last.x)) - area.x, int(std::lround(last.y)) - area.y);
+    // (Against the frame it was last confirmed on: frames passed over since
+    // may show its place without it already.)
+    // Only asked where no motion is expected.
+    const cv::Scalar wasThere =
+        moveExpected ? cv::Scalar()
+                     : d->coreOf(d->earlier(d->confirmed, area, shift), Point(lastAt));
+    const double changeReach = 0.5 * d->changeThreshold();
+    const bool placeChanged = !moveExpected && Impl::colourDistance(d->coreOf(now, Point(lastAt)),
+                                                                    wasThere) > changeReach;
+    byColour = [&]() -> std::optional<Step> {
+        if (!d->colour.usable())
+            return std::nullopt;
+        std::vector<ColourMark::Spot> spots;
+        for (ColourMark::Spot spot : d->colour.spots(now)) {
+            spot.point += Point(area.x, area.y);
+            const cv::Point at(int(std::lround(spot.centre.x)), int(std::lround(spot.centre.y)));
+            const bool moved = !needsMotion(spot.point) ||
+                               (cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
+                                changedPart.at<float>(at) >= MinChanged);
+            if (moved && cv::norm(spot.point - predicted) <= reach)
+                spots.push_back(spot);
+        }
+        if (spots.empty())
+            return std::nullopt;
+        std::sort(spots.begin(), spots.end(), [&](const auto &a, const auto &b) {
+            return cv::norm(a.point - predicted) < cv::norm(b.point - predicted);
+        });
+        // Two alike: only a model that knows the path singles one out.
+        if (spots.size() > 1 &&
+            (model.points() < 3 || cv::norm(spots[1].point - predicted) <
+                                       3 * cv::norm(spots[0].point - predicted) + 2 * d->radius))
+            return std::nullopt;
+        const Point centre = spots[0].point;
+        if (!picture.bounds().contains(
+                cv::Point(int(std::lround(centre.x)), int(std::lround(centre.y)))))
+            return std::nullopt;
+        d->colour.confirm(spots[0]);
+        d->model.add(centre - shift, frameNumber);
+        Step found;
+        found.outcome = Outcome::Found;
+        found.position = d->toPreview(centre);
+        found.score =
+            std::clamp(d->look.anchoredScore(picture.bgra, centre, frameNumber), 0.0, 1.0);
+        d->coasting = 0;
+        d->remember(image, shift, centre);
+        d->confirmed = d->seen.back();
+        return found;
+    };
     // A large patch is matched on shrunk pictures first; only where that
     // finds nothing, at full resolution.
+    const double time = frameNumber;
     cv::Mat scores;
     cv::Point best;
     bool matched = false;
+    double margin = 0;
     for (int shrink = std::clamp(h / 8, 1, 4);; shrink = 1) {
-        scores = shrunkMatchMap(now, d->current, shrink);
+        scores = d->look.candidateMap(now, shrink, time);
         if (scores.empty())
             return unconfirmed();
         cv::Mat ranked(scores.size(), CV_32F);
@@ -321,20 +424,31 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                 float s = scores.at<float>(y, x);
                 if (needsMotion(c) && changedPart.at<float>(y + h, x + h) < MinChanged)
                     s = -2;
+                // Standing still is a claim: where the object's place
+                // changed, what is near it now must show what was there.
+                else if (placeChanged && cv::norm(c - last) <= d->radius &&
+                         Impl::colourDistance(d->coreOf(now, Point(x + h, y + h)), wasThere) >
+                             changeReach)
+                    s = -2;
                 // Of two alike, the one nearer the prediction.
                 const double off = cv::norm(c - predicted) / std::max(reach, 1.0);
                 ranked.at<float>(y, x) = float(s - 0.1 * off * off);
             }
         }
-        cv::minMaxLoc(ranked, nullptr, nullptr, nullptr, &best);
-        matched = scores.at<float>(best) >= MinScore && ranked.at<float>(best) >= -1;
+        double top = 0;
+        cv::minMaxLoc(ranked, nullptr, &top, nullptr, &best);
+        // How far the best stands out from the best place apart from it:
+        // the places within that much of it must join it (a blurred
+        // object matches itself along its way), not lie apart.
+        margin = distinctness(ranked, best, 2 * MinMargin);
+        matched = scores.at<float>(best) >= MinScore && top >= -1;
         if (matched && shrink > 1) {
             // The best place again at full resolution, close around.
             const cv::Rect near =
                 cv::Rect(best.x - shrink - 1, best.y - shrink - 1, 2 * shrink + 3, 2 * shrink + 3) &
                 cv::Rect(0, 0, scores.cols, scores.rows);
-            const cv::Mat fine = matchMap(
-                now(cv::Rect(near.x, near.y, near.width + 2 * h, near.height + 2 * h)), d->current);
+            const cv::Mat fine = d->look.candidateMap(
+                now(cv::Rect(near.x, near.y, near.width + 2 * h, near.height + 2 * h)), 1, time);
             cv::Point at;
             double score = -1;
             cv::minMaxLoc(fine, nullptr, &score, nullptr, &at);
@@ -345,28 +459,43 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         if (matched || shrink == 1)
             break;
     }
+    // Several places alike (a tyre, spokes, a checker scale): none is it.
+    if (matched && margin < MinMargin)
+        return unconfirmed();
 
     // The centre from the object itself: the blob that stands out from the
-    // background where the patch matched, or its centre of symmetry.
+    // background where the patch matched, its centre of symmetry, or where
+    // its start patch (turned as it turned) matches.
     Point peak, centre;
     std::optional<Blob> blob;
+    std::optional<ObjectLook::Anchor> anchor;
+    const auto near = [](double value, double before) {
+        return value <= MaxBlobChange * before && value >= before / MaxBlobChange;
+    };
     if (matched) {
         peak = Point(centres.x + best.x, centres.y + best.y) + peakOffset(scores, best);
         const double move = cv::norm(peak - last);
-        blob = d->blobCentre(picture, peak, shift, move, std::ceil(d->radius / 2));
+        // Only an object centred on the point clicked (a ball) is placed by
+        // its blob's centre: of a figure, the blob's centre is not its hip.
+        if (d->symmetric)
+            blob = d->blobCentre(picture, peak, shift, move, std::ceil(d->radius / 2));
         if (blob) {
             centre = blob->centre;
         } else {
             const Symmetry s =
                 symmetricCentre(picture.bgra, peak, h, std::max({1.0, d->radius / 2, 0.3 * move}));
-            if (d->symmetric && s.score >= MinSymmetry)
+            if (d->symmetric && s.score >= MinSymmetry) {
                 centre = s.centre;
-            else if (scores.at<float>(best) >= MinPeakScore)
+            } else {
                 // Neither a blob nor a symmetric one (a mark on a cart, a
-                // jumper's hip): the place where its patch matches closely.
-                centre = peak;
-            else
-                return unconfirmed();
+                // sticker on a wheel): where the object as clicked matches.
+                anchor = d->look.anchorNear(picture.bgra, peak, 2, time);
+                if (anchor->score >= MinAnchorPlace &&
+                    d->look.innerScore(picture.bgra, anchor->centre, anchor->angle) >= MinInner)
+                    centre = anchor->centre;
+                else
+                    return unconfirmed();
+            }
         }
     } else {
         // A fast object smeared by motion blur changes its look from frame
@@ -376,18 +505,36 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
         if (model.points() < 3 || d->level <= 0)
             return unconfirmed();
         blob = d->blobCentre(picture, predicted, shift, cv::norm(predicted - last), reach);
-        const auto near = [](double value, double before) {
-            return value <= MaxBlobChange * before && value >= before / MaxBlobChange;
-        };
         if (!blob || !near(blob->level, d->level) || !near(blob->area, d->area))
             return unconfirmed();
         centre = peak = blob->centre;
     }
     const double move = cv::norm(peak - last);
 
-    // Look, motion and model must agree.
+    // Look, motion and model must agree, and the look must be the object's
+    // as it was clicked or confidently seen, not only as it was last.
     const cv::Mat patch = patchAt(picture.bgra, centre, h);
-    const bool looksLikeIt = !matched || correlation(patch, d->current) >= MinScore;
+    const double anchored =
+        std::max(anchor ? anchor->score : -1, d->look.anchoredScore(picture.bgra, centre, time));
+    // An object that gives its own centre (a blob, a symmetric ball) cannot
+    // slide off it a little at a time; its look may follow the frame before,
+    // blurred as it is, where the blob keeps the object's size and contrast.
+    const bool ownCentre = !anchor;
+    const bool sameBlob =
+        blob && (d->area <= 0 || (near(blob->level, d->level) && near(blob->area, d->area)));
+    const bool likeBefore = !matched || correlation(patch, d->look.running()) >= MinScore;
+    // A centre of symmetry alone (no blob yet) is that of whatever is
+    // symmetric there: it must match the object as clicked closely.
+    const bool bySymmetry = ownCentre && !blob;
+    const bool looksLikeIt = bySymmetry
+                                 ? anchored >= ConfidentScore
+                                 : anchored >= MinScore || (ownCentre && likeBefore && sameBlob &&
+                                                            (!matched || anchored >= MinBlobLook));
+    // The colour at the object's point stays as it turns or changes shape.
+    const cv::Rect coreArea = around(centre, 8);
+    const bool sameColour = Impl::colourDistance(d->coreOf(regionOf(picture.bgra, coreArea),
+                                                           centre - Point(coreArea.x, coreArea.y)),
+                                                 d->core) <= d->colourReach();
     const bool onPeak = cv::norm(centre - peak) <= std::max(2.0, 0.6 * d->radius) + 0.3 * move;
     const bool onPath = cv::norm(centre - predicted) <= reach;
     bool moved = true;
@@ -396,14 +543,29 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
                            int(std::lround(centre.y)) - area.y);
         moved = cv::Rect(0, 0, changedPart.cols, changedPart.rows).contains(at) &&
                 changedPart.at<float>(at) >= MinChanged;
+        // An object placed by its start patch, turned as it turned, may have
+        // its point at an edge of it (a sticker's end): the change may lie
+        // beside the point.
+        if (anchor && !moved) {
+            const int r = int(std::ceil(d->radius / 2));
+            const cv::Rect beside = cv::Rect(at.x - r, at.y - r, 2 * r + 1, 2 * r + 1) &
+                                    cv::Rect(0, 0, changedPart.cols, changedPart.rows);
+            double most = 0;
+            if (!beside.empty())
+                cv::minMaxLoc(changedPart(beside), nullptr, &most);
+            moved = most >= MinChanged;
+        }
     }
-    if (!looksLikeIt || !onPeak || !onPath || !moved)
+    // (A ball that gives its own centre keeps its look; its colour smears
+    // with motion blur.)
+    if (!looksLikeIt || (!sameColour && !ownCentre) || !onPeak || !onPath || !moved)
         return unconfirmed();
 
     d->model.add(centre - shift, frameNumber);
-    // A patch not confirmed by its look does not replace the one that was.
-    if (matched)
-        d->current = patch;
+    // Only a frame confirmed with a clear margin teaches the look.
+    const bool confident = matched && margin >= 2 * MinMargin &&
+                           (anchored >= ConfidentScore || (ownCentre && likeBefore));
+    d->look.confirm(picture.bgra, centre, time, anchor ? &*anchor : nullptr, confident);
     if (blob) {
         d->area = blob->area;
         d->level = blob->level;
@@ -413,11 +575,13 @@ ObjectTracker::Step ObjectTracker::follow(const QImage &image, qint32 frameNumbe
             int(std::ceil(std::max(blob->extent.width, blob->extent.height) / 2.0)) + 3;
         if (matched && wanted > d->half && wanted <= MaxHalf) {
             d->half = wanted;
-            d->current = patchAt(picture.bgra, centre, d->half);
+            d->look.resize(picture.bgra, centre, d->half);
         }
     }
+    step.score = std::clamp(anchored, 0.0, 1.0);
     d->coasting = 0;
     d->remember(image, shift, centre);
+    d->confirmed = d->seen.back();
     step.outcome = Outcome::Found;
     step.position = d->toPreview(centre);
     return step;

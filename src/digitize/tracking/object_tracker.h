@@ -38,6 +38,9 @@ public:
     {
         Outcome outcome = Outcome::Lost;
         QPointF position; // preview pixels (Found only)
+        // How closely the object as clicked (or confidently seen) matches
+        // there, 0..1 (Found only).
+        double score = 0;
     };
 
     // A patch that matches weaker than this is not the object.
