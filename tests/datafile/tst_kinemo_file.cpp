@@ -54,6 +54,9 @@ recovery::Snapshot fullMeasurement(int points)
             s.others[object] = {qint16(points), rows};
         }
     }
+    // Tracking plotted the chosen object's last point and Ｂ's first two.
+    s.trackedScores = {{points, 0.75}};
+    s.others[1].trackedScores = {{1, 1.0 / 3}, {qMin(2, points), 0.5}};
     return s;
 }
 
@@ -130,6 +133,11 @@ void TestKinemoFile::roundTripIsExact()
     QCOMPARE(objects::objectsWithPoints(state), 4);
     QCOMPARE(objects::stateOf(state, 3).PointTable[points][MS::ColX], 30 + points);
     QCOMPARE(state.ObjectMass[1], 0.5);
+    // Each object keeps its own tracked points, and choosing it brings them.
+    QCOMPARE(state.TrackedScores, s.trackedScores);
+    QCOMPARE(objects::stateOf(state, 1).TrackedScores, s.others[1].trackedScores);
+    QVERIFY(objects::stateOf(state, 3).TrackedScores.isEmpty());
+    QCOMPARE(objects::stateOf(objects::stateOf(state, 1), 2).TrackedScores, s.trackedScores);
     state.VideoPath = s.videoPath;
     recovery::Snapshot again = recovery::snapshotOf(state, true);
     again.videoRelative = read.snapshot.videoRelative;
