@@ -233,7 +233,7 @@ private slots:
         frmMain main;
         // Start from the opposite of what is chosen, so every control has to move.
         setSettings({chosen[0] == 3 ? 0 : 3, chosen[1] == 2 ? 0 : 2, chosen[2] < 2 ? 3 : 0, 1,
-                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6], 1 - chosen[7]});
+                     1 - chosen[4], 1 - chosen[5], 1 - chosen[6], 1 - chosen[7], 1 - chosen[8]});
         main.applyControlStates();
         measurementState().SettingsPassword = QStringLiteral("Pw9");
 
