@@ -45,7 +45,14 @@ frmResult4::frmResult4(QWidget *parent)
 
     Picture1->setToolTip(QStringLiteral(
         "列をクリック（ドラッグ、Shift＋クリック）すると、その打点だけで近似します"));
-    EventHook::install(Picture1, [this](QEvent *event) { return tableMouse(event); });
+    m_tableHook = EventHook::install(Picture1, [this](QEvent *event) { return tableMouse(event); });
+}
+
+frmResult4::~frmResult4()
+{
+    // The table outlives this class's part of the window while it closes:
+    // its hide events must not reach the selection any more.
+    delete m_tableHook;
 }
 
 void frmResult4::buildFitControls()

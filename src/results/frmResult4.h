@@ -11,11 +11,14 @@
 class QComboBox;
 class QLabel;
 
+class EventHook;
+
 class frmResult4 : public SeriesResultWindow
 {
     Q_OBJECT
 public:
     explicit frmResult4(QWidget *parent = nullptr);
+    ~frmResult4() override;
 
     const results::PositionResults &results() const { return m_results; }
     const results::PositionFits &fits() const { return m_fits; }
@@ -42,6 +45,7 @@ private:
     int columnAt(QPoint position) const;
     // A press (or a drag with the button held) on the table.
     bool tableMouse(QEvent *event);
+    EventHook *m_tableHook = nullptr;
     void refit();
     void markSelection();
 
